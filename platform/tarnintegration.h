@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// Sets up the application identity (name, organisation, version), the translations
+// for the user's locale and remembers the description for the About box.
+void tarnInit(const char* version, const char* description);
+
+// Opens the user guide in the desktop's browser. An empty topic opens its first page.
+void tarnHelpShow(const QString& topic);
+
+// Where the user guide is installed; tests and the About box use it.
+QString tarnHelpIndexPath();
+
+// The description given to tarnInit(), for the About box.
+QString tarnDescription();

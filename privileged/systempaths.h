@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// The fixed system locations the notifier reads. The program always uses the
+// defaults; unit tests point them elsewhere with setCurrent().
+struct SystemPaths
+{
+    QString aptCheck = QStringLiteral("/usr/bin/apt_check");
+    QString globalConfig = QStringLiteral("/etc/tarn-update-notifier.conf");
+    QString packageCache = QStringLiteral("/var/cache/apt/pkgcache.bin");
+    QString aptListsDir = QStringLiteral("/var/lib/apt/lists");
+    QString dpkgStatus = QStringLiteral("/var/lib/dpkg/status");
+    QString rootFileSystem = QStringLiteral("/");
+    QString unattendedUpgrades = QStringLiteral("/usr/bin/unattended-upgrades");
+
+    static const SystemPaths& current();
+    static void setCurrent(const SystemPaths& paths);
+};
