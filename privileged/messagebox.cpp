@@ -1,0 +1,89 @@
+#include "messagebox.h"
+
+#include <QList>
+
+namespace {
+struct TestAnswers
+{
+    QList<QMessageBox::StandardButton> queued;
+    bool automatic = false;
+    QStringList shown;
+};
+
+TestAnswers& answers()
+{
+    static TestAnswers instance;
+    return instance;
+}
+
+QMessageBox::StandardButton firstButton(QMessageBox::StandardButtons buttons)
+{
+    for (unsigned bit = QMessageBox::FirstButton; bit <= QMessageBox::LastButton; bit <<= 1) {
+        if (buttons & bit)
+            return QMessageBox::StandardButton(bit);
+    }
+    return QMessageBox::NoButton;
+}
+} // namespace
+
+QMessageBox::StandardButton MessageBox::critical(QWidget* parent, const QString& title, const QString& text,
+                                                 QMessageBox::StandardButtons buttons,
+                                                 QMessageBox::StandardButton defaultButton)
+{
+    return show(QMessageBox::Critical, parent, title, text, buttons, defaultButton);
+}
+
+QMessageBox::StandardButton MessageBox::warning(QWidget* parent, const QString& title, const QString& text,
+                                                QMessageBox::StandardButtons buttons,
+                                                QMessageBox::StandardButton defaultButton)
+{
+    return show(QMessageBox::Warning, parent, title, text, buttons, defaultButton);
+}
+
+QMessageBox::StandardButton MessageBox::information(QWidget* parent, const QString& title, const QString& text,
+                                                    QMessageBox::StandardButtons buttons,
+                                                    QMessageBox::StandardButton defaultButton)
+{
+    return show(QMessageBox::Information, parent, title, text, buttons, defaultButton);
+}
+
+QMessageBox::StandardButton MessageBox::question(QWidget* parent, const QString& title, const QString& text,
+                                                 QMessageBox::StandardButtons buttons,
+                                                 QMessageBox::StandardButton defaultButton)
+{
+    return show(QMessageBox::Question, parent, title, text, buttons, defaultButton);
+}
+
+void MessageBox::setNextAnswer(QMessageBox::StandardButton answer)
+{
+    answers().queued.append(answer);
+}
+
+void MessageBox::setAutoAnswer(bool on)
+{
+    answers().automatic = on;
+}
+
+QStringList MessageBox::takeShownTexts()
+{
+    QStringList texts;
+    texts.swap(answers().shown);
+    return texts;
+}
+
+QMessageBox::StandardButton MessageBox::show(QMessageBox::Icon icon, QWidget* parent, const QString& title,
+                                             const QString& text, QMessageBox::StandardButtons buttons,
+                                             QMessageBox::StandardButton defaultButton)
+{
+    TestAnswers& test = answers();
+    if (!test.queued.isEmpty() || test.automatic) {
+        test.shown.append(text);
+        if (!test.queued.isEmpty())
+            return test.queued.takeFirst();
+        return defaultButton != QMessageBox::NoButton ? defaultButton : firstButton(buttons);
+    }
+    QMessageBox box(icon, title, text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+    return QMessageBox::StandardButton(box.exec());
+}
