@@ -1,0 +1,137 @@
+#include "notifierstarter.h"
+
+#include "qtsingleapplication.h"
+
+#include "core/notifiercore.h"
+#include "privileged/messagebox.h"
+
+#include <QDir>
+#include <QSessionManager>
+#include <QSocketNotifier>
+#include <QSystemTrayIcon>
+
+#include <grp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace {
+int termSocketPair[2] = {-1, -1};
+const QString MessageSeparator = QStringLiteral("|||");
+const char AdministratorsGroup[] = "kelmora-admin";
+} // namespace
+
+NotifierStarter::NotifierStarter(QtSingleApplication* application)
+    : m_quitOption(QStringLiteral("quit"), tr("Quit application.")),
+      m_silentOption(QStringLiteral("silent"), tr("Hide baloon message and settings."))
+{
+    m_parser.setApplicationDescription(QCoreApplication::translate("main", "Update notifier for Tarn desktop"));
+    m_parser.addVersionOption();
+    m_parser.addHelpOption();
+    m_parser.addOption(m_quitOption);
+    m_parser.addOption(m_silentOption);
+    m_parser.process(application->arguments());
+
+    if (application->isRunning()) {
+        const QString message = (application->arguments() << QDir::currentPath()).join(MessageSeparator);
+        application->sendMessage(message, 5000);
+        m_shouldExit = true;
+        return;
+    }
+
+    if (!isAdministrator() || m_parser.isSet(m_quitOption)) {
+        m_shouldExit = true;
+        return;
+    }
+
+    const bool desktopMode =
+        !isMobileSession(qEnvironmentVariable("DESKTOP_SESSION"), qEnvironmentVariable("TARN_LAUNCHER_SETTINGS"));
+    if (desktopMode && !QSystemTrayIcon::isSystemTrayAvailable()) {
+        MessageBox::critical(nullptr, tr("Update Notifier"), tr("Couldn't detect any system tray on this system"));
+        m_exitCode = 1;
+        m_shouldExit = true;
+        return;
+    }
+
+    application->setQuitOnLastWindowClosed(false);
+    application->setWindowIcon(QIcon::fromTheme(QStringLiteral("tarn-update-notifier"),
+                                                QIcon(QStringLiteral(":/icons/apps-tarn-update-notifier.svg"))));
+
+    m_core = new NotifierCore(m_parser.isSet(m_silentOption), desktopMode, this);
+
+    connect(application, &QGuiApplication::saveStateRequest, this, &NotifierStarter::onSaveStateRequest);
+    connect(application, &QtSingleApplication::messageReceived, this, &NotifierStarter::onMessageReceived);
+
+    handleOptions(QDir::currentPath());
+
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, termSocketPair) != 0)
+        qFatal("Couldn't create TERM socketpair");
+    m_termNotifier = new QSocketNotifier(termSocketPair[1], QSocketNotifier::Read, this);
+    connect(m_termNotifier, &QSocketNotifier::activated, this, &NotifierStarter::handleSigTerm);
+}
+
+NotifierStarter::~NotifierStarter() = default;
+
+bool NotifierStarter::isMobileSession(const QString& desktopSession, const QString& launcherSettings)
+{
+    return desktopSession.trimmed().toLower().contains(QLatin1String("mobile")) ||
+           !launcherSettings.trimmed().isEmpty();
+}
+
+void NotifierStarter::handleOptions(const QString& workingDirectory)
+{
+    Q_UNUSED(workingDirectory)
+    if (m_parser.isSet(m_quitOption)) {
+        QCoreApplication::exit(0);
+        return;
+    }
+    if (m_parser.isSet(m_silentOption))
+        return;
+    m_core->showSettings();
+}
+
+void NotifierStarter::onMessageReceived(QString message)
+{
+    QStringList parts = message.split(MessageSeparator, Qt::KeepEmptyParts, Qt::CaseSensitive);
+    if (parts.isEmpty())
+        return;
+    const QString workingDirectory = parts.takeLast();
+    // parse(), unlike process(), never ends this process over a bad forwarded option.
+    m_parser.parse(parts);
+    handleOptions(workingDirectory);
+}
+
+bool NotifierStarter::isAdministrator()
+{
+    const long maxGroups = ::sysconf(_SC_NGROUPS_MAX);
+    std::vector<gid_t> groups(size_t(maxGroups > 0 ? maxGroups : 65536) + 1);
+    const int count = ::getgroups(int(groups.size()), groups.data());
+    for (int i = 0; i < count; ++i) {
+        const struct group* entry = ::getgrgid(groups[size_t(i)]);
+        if (entry && qstrcmp(entry->gr_name, AdministratorsGroup) == 0)
+            return true;
+    }
+    return ::getuid() == 0;
+}
+
+void NotifierStarter::termSignalHandler(int signal)
+{
+    Q_UNUSED(signal)
+    const char one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(termSocketPair[0], &one, sizeof(one));
+}
+
+void NotifierStarter::handleSigTerm()
+{
+    m_termNotifier->setEnabled(false);
+    char byte = 0;
+    [[maybe_unused]] const ssize_t bytesRead = ::read(termSocketPair[1], &byte, sizeof(byte));
+    QCoreApplication::quit();
+    m_termNotifier->setEnabled(true);
+}
+
+void NotifierStarter::onSaveStateRequest(QSessionManager& manager)
+{
+    manager.setRestartHint(QSessionManager::RestartNever);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QObject>
+
+class NotifierCore;
+class QSessionManager;
+class QSocketNotifier;
+class QtSingleApplication;
+
+// Performs the whole start-up: forwards the command line to a running instance,
+// admits only administrators, picks desktop or mobile mode and creates the core.
+class NotifierStarter : public QObject
+{
+    Q_OBJECT
+public:
+    explicit NotifierStarter(QtSingleApplication* application);
+    ~NotifierStarter() override;
+
+    bool shouldExit() const { return m_shouldExit; }
+    int exitCode() const { return m_exitCode; }
+
+    static void termSignalHandler(int signal);
+    // Mobile mode: a phone shell, told apart by the environment.
+    static bool isMobileSession(const QString& desktopSession, const QString& launcherSettings);
+
+public slots:
+    void onMessageReceived(QString message);
+    void handleSigTerm();
+    void onSaveStateRequest(QSessionManager& manager);
+
+private:
+    void handleOptions(const QString& workingDirectory);
+    static bool isAdministrator();
+
+    QSocketNotifier* m_termNotifier = nullptr;
+    int m_exitCode = 0;
+    bool m_shouldExit = false;
+    QCommandLineParser m_parser;
+    NotifierCore* m_core = nullptr;
+    QCommandLineOption m_quitOption;
+    QCommandLineOption m_silentOption;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QApplication>
+#include <QLockFile>
+#include <memory>
+
+class QLocalServer;
+class QLocalSocket;
+
+// One running instance per user and program path. The first instance listens on a
+// local socket guarded by a lock file; later starts find it and send it a message.
+// A lock left behind by a crashed or killed instance is recovered on the next start.
+class QtSingleApplication : public QApplication
+{
+    Q_OBJECT
+public:
+    QtSingleApplication(int& argc, char** argv);
+    ~QtSingleApplication() override;
+
+    bool isRunning() const { return m_running; }
+    // Sends a message to the running instance; true once it confirmed the receipt.
+    bool sendMessage(const QString& message, int timeoutMs);
+
+    // The key for this user and program path; the lock file and socket derive from it.
+    static QString instanceKey(const QString& programPath, uint userId);
+
+signals:
+    void messageReceived(const QString& message);
+
+private slots:
+    void onNewConnection();
+
+private:
+    void becomePrimary();
+    bool primaryAnswers() const;
+    void readMessage(QLocalSocket* socket);
+
+    QString m_socketPath;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer* m_server = nullptr;
+    bool m_running = false;
+};

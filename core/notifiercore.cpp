@@ -1,0 +1,135 @@
+#include "notifiercore.h"
+
+#include "trayicon.h"
+
+#include "platform/tarnhelpmenu.h"
+#include "platform/tarnphone.h"
+#include "privileged/systempaths.h"
+#include "settings/settingsdialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDBusConnection>
+#include <QFileInfo>
+#include <QMenu>
+#include <QTimer>
+
+namespace {
+constexpr int FirstCheckDelayMs = 2000;
+}
+
+NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
+    : QObject(parent), m_title(tr("Update Notifier")), m_cacheFilePath(SystemPaths::current().packageCache),
+      m_programTime(QFileInfo(QCoreApplication::applicationFilePath()).lastModified())
+{
+    m_phoneModel = new TarnPhone::TarnNotificationsModelDbusNotifier(this);
+    if (!m_menu)
+        createMenu();
+
+    if (desktopMode) {
+        m_trayIcon = new TrayIcon(this);
+        m_trayIcon->setContextMenu(m_menu);
+        m_trayIcon->setIcon(
+            QIcon::fromTheme(QStringLiteral("updates-unavailable"),
+                             QIcon(QStringLiteral(":/icons/categories-updates-unavailable.svg"))));
+        connect(m_trayIcon, &QSystemTrayIcon::activated, this, &NotifierCore::onTrayIconActivated);
+        connect(m_trayIcon, &QSystemTrayIcon::messageClicked, this, &NotifierCore::doUpgrade);
+        m_trayIcon->setVisible(true);
+    }
+
+    m_process = new QProcess(this);
+    m_process->setProcessChannelMode(QProcess::SeparateChannels);
+    connect(m_process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
+            &NotifierCore::onProcessFinished);
+    connect(m_process, &QProcess::errorOccurred, this, &NotifierCore::onProcessError);
+
+    m_checkTimer = new QTimer(this);
+    m_reminderTimer = new QTimer(this);
+    m_hideTimer = new QTimer(this);
+    m_hideTimer->setSingleShot(true);
+    connect(m_checkTimer, &QTimer::timeout, this, &NotifierCore::checkForUpdates);
+    connect(m_reminderTimer, &QTimer::timeout, this, &NotifierCore::showUpdates);
+    connect(m_hideTimer, &QTimer::timeout, this, &NotifierCore::hideTrayIcon);
+
+    readSettings();
+
+    if (silent && m_hideTray && m_trayIcon)
+        m_trayIcon->hide();
+    setTrayState(UpToDate);
+
+    QDBusConnection systemBus = QDBusConnection::systemBus();
+    if (systemBus.isConnected()) {
+        systemBus.connect(QString(), QStringLiteral("/"), QStringLiteral("app.apt.dbus"), QStringLiteral("updated"),
+                          this, SLOT(onAptCacheMayBeUpdated()));
+    }
+
+    if (silent)
+        m_startupStopwatch.start();
+
+    QTimer::singleShot(FirstCheckDelayMs, this, &NotifierCore::checkForUpdates);
+    m_checkTimer->start();
+}
+
+NotifierCore::~NotifierCore()
+{
+    delete m_menu;
+    m_menu = nullptr;
+    m_settingsDialog.clear();
+    removePhoneNotification();
+}
+
+void NotifierCore::createMenu()
+{
+    m_menu = new QMenu();
+    m_menu->setObjectName(QStringLiteral("trayMenu"));
+
+    m_remindLaterMenu = new QMenu(m_menu);
+    m_remindLaterMenu->setObjectName(QStringLiteral("remindLaterMenu"));
+    m_remindLaterMenu->menuAction()->setText(tr("Remind me later in"));
+    const struct
+    {
+        const char* text;
+        int hours;
+    } remindLater[] = {
+        {QT_TR_NOOP("1 hour"), 1},  {QT_TR_NOOP("12 hours"), 12}, {QT_TR_NOOP("1 day"), 24},
+        {QT_TR_NOOP("2 days"), 48}, {QT_TR_NOOP("a week"), 168},  {QT_TR_NOOP("a month"), 720},
+    };
+    for (const auto& entry : remindLater) {
+        QAction* action = m_remindLaterMenu->addAction(tr(entry.text));
+        action->setData(entry.hours);
+    }
+    connect(m_remindLaterMenu, &QMenu::triggered, this, &NotifierCore::onRemindLaterActionTriggered);
+
+    m_menu->addMenu(new TarnHelpMenu(m_menu));
+    m_menu->addAction(tr("&Settings"), this, &NotifierCore::showSettings);
+    m_menu->addSeparator();
+    m_packageManagerAction = m_menu->addAction(tr("&Package Manager"), this, [this] { runPackageManager(); });
+    m_upgradeAction = m_menu->addAction(tr("&Do Upgrade"), this, &NotifierCore::doUpgrade);
+    m_menu->addAction(tr("&Check for Updates"), this, &NotifierCore::checkForUpdatesManual);
+    m_menu->addMenu(m_remindLaterMenu);
+    m_menu->addAction(QIcon::fromTheme(QStringLiteral("application-exit")), tr("&Quit"), qApp,
+                      &QCoreApplication::quit);
+}
+
+void NotifierCore::showSettings()
+{
+    if (!m_settingsDialog) {
+        m_settingsDialog = new SettingsDialog();
+        connect(m_settingsDialog, &QDialog::accepted, this, &NotifierCore::readSettings);
+        connect(m_settingsDialog, &QDialog::rejected, this, [this] { setTrayState(m_trayState); });
+        connect(m_settingsDialog, &SettingsDialog::checkForUpdatesRequest, this,
+                &NotifierCore::checkForUpdatesManual);
+        connect(m_settingsDialog, &SettingsDialog::runPackageManagerRequest, this,
+                &NotifierCore::runPackageManager);
+    }
+    m_settingsDialog->setUpgradablePackagesCount(m_upgradableCount);
+    m_settingsDialog->show();
+    m_settingsDialog->raise();
+    if (m_trayIcon)
+        m_trayIcon->setVisible(true);
+}
+
+bool NotifierCore::isSettingsDialogVisible() const
+{
+    return m_settingsDialog && m_settingsDialog->isVisible();
+}

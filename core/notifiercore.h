@@ -1,0 +1,98 @@
+#pragma once
+
+#include "coretypes.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QProcess>
+#include <QSystemTrayIcon>
+
+class QAction;
+class QMenu;
+class QTimer;
+class SettingsDialog;
+class TrayIcon;
+
+namespace TarnPhone {
+class TarnNotificationsModelDbusNotifier;
+class TarnNotificationDbusNotifier;
+} // namespace TarnPhone
+
+// The running notifier: settings, update checks, the tray icon (or the phone
+// notification in mobile mode), reminders and the user's actions.
+class NotifierCore : public QObject
+{
+    Q_OBJECT
+public:
+    NotifierCore(bool silent, bool desktopMode, QObject* parent);
+    ~NotifierCore() override;
+
+public slots:
+    void showSettings();
+    void readSettings();
+    void runPackageManager(QString command = QString());
+    void checkForUpdates();
+    void checkForUpdatesManual();
+    void doUpgrade();
+    void onProcessFinished(int exitCode, QProcess::ExitStatus exitStatus);
+    void onProcessError(QProcess::ProcessError error);
+    void onTrayIconActivated(QSystemTrayIcon::ActivationReason reason);
+    void onAptCacheMayBeUpdated();
+    void hideTrayIcon();
+    void showUpdates();
+    void onNewData(QString data);
+    void onRemindLaterActionTriggered(QAction* action);
+
+private:
+    void createMenu();
+    void setTrayState(TrayState state);
+    bool isNotificationDeferred() const;
+    void showPhoneNotification();
+    void removePhoneNotification();
+    void showCheckError(const QString& text);
+    void showProcessErrorBox(const QString& heading);
+    bool restartIfProgramChanged();
+    bool isBusy() const;
+    QString cacheStamp() const;
+    bool isInStartupQuietPeriod() const;
+    bool isSettingsDialogVisible() const;
+    void startChecker(Operation operation);
+    void handleCheckerFinished(int exitCode, QProcess::ExitStatus exitStatus);
+    void silenceTray();
+    void restoreTray();
+
+    QMenu* m_menu = nullptr;
+    QMenu* m_remindLaterMenu = nullptr;
+    TrayIcon* m_trayIcon = nullptr;
+    QPointer<SettingsDialog> m_settingsDialog;
+    int m_messageTimeout = 15000;
+    qint64 m_skipDelay = -1;
+    bool m_hideTray = false;
+    bool m_showMessage = false;
+    bool m_hideTrayDeferred = false;
+    QElapsedTimer m_startupStopwatch;
+    TrayState m_trayState = UpdatesAvailable;
+    QString m_packageManagerCommand;
+    QString m_upgradeCommand;
+    QString m_fixBrokenCommand;
+    QString m_title;
+    QString m_cacheFilePath;
+    QDateTime m_programTime;
+    QString m_cacheStamp;
+    QDateTime m_skipSince;
+    QProcess* m_process = nullptr;
+    QAction* m_packageManagerAction = nullptr;
+    QAction* m_upgradeAction = nullptr;
+    Operation m_operation = Idle;
+    int m_upgradableCount = 0;
+    int m_newCount = 0;
+    int m_removedCount = 0;
+    QTimer* m_checkTimer = nullptr;
+    QTimer* m_reminderTimer = nullptr;
+    QTimer* m_hideTimer = nullptr;
+    TarnPhone::TarnNotificationsModelDbusNotifier* m_phoneModel = nullptr;
+    TarnPhone::TarnNotificationDbusNotifier* m_phoneNotification = nullptr;
+    bool m_upgradeConfirmationOpen = false;
+};

@@ -1,0 +1,30 @@
+#include "updatetext.h"
+
+#include <QCoreApplication>
+
+QStringList updatePhrases(int upgradable, int newPackages, int removed)
+{
+    QStringList phrases;
+    if (upgradable > 0)
+        phrases << QCoreApplication::translate("NotifierCore", "<b>%n</b> package(s) will be upgraded", nullptr, upgradable);
+    if (newPackages > 0)
+        phrases << QCoreApplication::translate("NotifierCore", "<b>%n</b> package(s) will be installed", nullptr, newPackages);
+    if (removed > 0)
+        phrases << QCoreApplication::translate("NotifierCore", "<b>%n</b> package(s) will be removed", nullptr, removed);
+    return phrases;
+}
+
+QString updatesTooltip(const QString& title, int upgradable, int newPackages, int removed)
+{
+    QString text;
+    for (const QString& phrase : updatePhrases(upgradable, newPackages, removed))
+        text += phrase + QStringLiteral("<br>");
+    text += QCoreApplication::translate("NotifierCore", "Click to run system upgrade");
+    return QCoreApplication::translate("NotifierCore", "%1:<br>%2").arg(title, text);
+}
+
+QString phoneNotificationText(int upgradable, int newPackages, int removed)
+{
+    return updatePhrases(upgradable, newPackages, removed).join(QStringLiteral(", ")) + QStringLiteral(". ") +
+           QCoreApplication::translate("NotifierCore", "Click to run system upgrade");
+}

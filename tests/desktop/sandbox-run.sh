@@ -1,0 +1,40 @@
+#!/bin/bash
+# Runs a command in a private mount namespace in which system files are replaced,
+# leaving no trace on the machine. Needs root.
+#
+#   sandbox-run.sh [--overlay DIR=SRCDIR]... [--bind SRC=DST]... -- COMMAND [ARGS...]
+#
+# --overlay lays the files of SRCDIR over DIR (the rest of DIR stays visible);
+# --bind mounts SRC over DST (which must exist), so later changes to SRC show inside.
+set -euo pipefail
+mounts=()
+while [ $# -gt 0 ]; do
+    case $1 in
+    --overlay | --bind) mounts+=("$1" "$2"); shift 2 ;;
+    --) shift; break ;;
+    *) echo "sandbox-run: unknown option $1" >&2; exit 2 ;;
+    esac
+done
+[ $# -gt 0 ] || { echo "sandbox-run: no command" >&2; exit 2; }
+
+work=$(mktemp -d /tmp/tarn-sandbox.XXXXXX)
+# The overlay's work directories must stay until the namespace ends; they are empty
+# afterwards and removed by the caller's temporary-directory cleanup or the next boot.
+script='set -e
+work=$1; shift
+i=0
+while [ "$1" != "--" ]; do
+    kind=$1 spec=$2; shift 2
+    target=${spec%%=*} source=${spec#*=}
+    i=$((i + 1))
+    if [ "$kind" = --overlay ]; then
+        mkdir -p "$work/$i/up" "$work/$i/work"
+        cp -a "$source/." "$work/$i/up/"
+        mount -t overlay overlay -o "lowerdir=$target,upperdir=$work/$i/up,workdir=$work/$i/work" "$target"
+    else
+        mount --bind "$source" "$target"
+    fi
+done
+shift
+exec "$@"'
+exec unshare -m --propagation private bash -c "$script" sandbox "$work" "${mounts[@]}" -- "$@"
