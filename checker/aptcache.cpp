@@ -1,0 +1,67 @@
+#include "checker/aptcache.h"
+
+#include <apt-pkg/cachefile.h>
+#include <apt-pkg/configuration.h>
+#include <apt-pkg/error.h>
+#include <apt-pkg/fileutl.h>
+#include <apt-pkg/indexfile.h>
+#include <apt-pkg/init.h>
+#include <apt-pkg/metaindex.h>
+#include <apt-pkg/pkgsystem.h>
+#include <apt-pkg/sourcelist.h>
+#include <apt-pkg/strutl.h>
+
+#include <string>
+
+namespace AptCheck {
+namespace {
+
+// A repository counts as downloaded once its release file is in the lists
+// directory. Then a missing package list is one the repository does not
+// offer (an architecture it lacks, say), which apt-get update merely notes.
+bool releaseFileFetched(const IndexTarget& target, const std::string& listsDir)
+{
+    const std::string base = target.Option(IndexTarget::BASE_URI);
+    for (const char* name : {"InRelease", "Release"}) {
+        if (FileExists(listsDir + URItoFileName(base + name)))
+            return true;
+    }
+    return false;
+}
+
+void warnAboutMissingLists(pkgSourceList& sources)
+{
+    const std::string listsDir = _config->FindDir("Dir::State::lists");
+    for (metaIndex* repository : sources) {
+        for (const IndexTarget& target : repository->GetIndexTargets()) {
+            // Debian's archives have no separate lists for architecture "all".
+            if (target.Option(IndexTarget::CREATED_BY) != "Packages" ||
+                target.Option(IndexTarget::ARCHITECTURE) == "all" ||
+                !target.Option(IndexTarget::EXISTING_FILENAME).empty() ||
+                releaseFileFetched(target, listsDir))
+                continue;
+            _error->Warning("Package list %s is missing - run apt-get update", target.Description.c_str());
+        }
+    }
+}
+
+} // namespace
+
+bool initApt()
+{
+    if (!pkgInitConfig(*_config) || !pkgInitSystem(*_config, _system))
+        return false;
+    // Nothing here asks for a lock; this keeps it so should a library call ever try.
+    _config->Set("Debug::NoLocking", true);
+    return true;
+}
+
+bool openCacheReadOnly(pkgCacheFile& cache)
+{
+    if (!cache.ReadOnlyOpen(nullptr) || _error->PendingError())
+        return false;
+    warnAboutMissingLists(*cache.GetSourceList());
+    return true;
+}
+
+} // namespace AptCheck
