@@ -23,6 +23,8 @@ void parseOptions(QString text, SourceEntry* entry)
     QStringList names;
     for (const QString& piece : pieces) {
         const QStringList parts = piece.split(QLatin1Char('='));
+        if (parts.size() < 2)
+            continue; // not an assignment; APT refuses the whole list for it
         const QString& name = parts.first();
         if (name == QLatin1String("arch")) {
             if (parts.size() == 2)
