@@ -28,7 +28,7 @@ export QT_QPA_PLATFORMTHEME= QT_ACCESSIBILITY=0 NO_AT_BRIDGE=1
 # start_xvfb [WxHxD]: exports DISPLAY (Xvfb picks a free display number itself).
 start_xvfb() {
     local f; f=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$f" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp -ac 3>"$f" 2>/dev/null &
     track $!
     for _ in $(seq 250); do [ -s "$f" ] && break; sleep 0.02; done
     export DISPLAY=":$(cat "$f")"; rm -f "$f"
@@ -77,14 +77,17 @@ wait_for() {
     done
 }
 
-# wait_exit PID [timeout_s]: waits for a child to end and prints its exit status.
+# wait_exit PID [timeout_s]: waits for a child to end; EXIT_STATUS is its status
+# ("timeout" when it did not end in time).
 wait_exit() {
     local pid=$1 end=$(($(date +%s) + ${2:-10}))
+    EXIT_STATUS=timeout
     while kill -0 "$pid" 2>/dev/null; do
-        [ "$(date +%s)" -ge "$end" ] && { echo timeout; return 1; }
+        [ "$(date +%s)" -ge "$end" ] && return 1
         sleep 0.02
     done
-    wait "$pid"; echo $?
+    wait "$pid"
+    EXIT_STATUS=$?
 }
 
 # Test bookkeeping: check NAME COMMAND... prints PASS/FAIL; finish exits accordingly.
@@ -109,7 +112,7 @@ setup_sandbox() {
     sed "s|@CTL@|$CTL|" "$DESKTOP_DIR/fake-apt_check.sh" >"$SANDBOX/bin/apt_check"
     chmod 755 "$SANDBOX/bin/apt_check"
     echo "0;0;0" >"$CTL/output"
-    printf '[General]\nPMTool=/bin/true\n' >"$SANDBOX/etc/tarn-update-notifier.conf"
+    printf '[%%General]\nPMTool=/bin/true\n' >"$SANDBOX/etc/tarn-update-notifier.conf"
     touch "$SANDBOX/cache/pkgcache.bin"
     SANDBOX_MOUNTS=(--overlay "/usr/bin=$SANDBOX/bin" --overlay "/etc=$SANDBOX/etc"
         --bind "$SANDBOX/cache=/var/cache/apt")
@@ -121,7 +124,8 @@ in_sandbox() { "$DESKTOP_DIR/sandbox-run.sh" "${SANDBOX_MOUNTS[@]}" -- "$@"; }
 # start_notifier LOG ARGS...: the notifier in the background; NOTIFIER_PID is its pid.
 start_notifier() {
     local log=$1; shift
-    in_sandbox "$NOTIFIER" "$@" >"$log" 2>&1 &
+    # Started directly (not through a function) so that $! is the notifier itself.
+    "$DESKTOP_DIR/sandbox-run.sh" "${SANDBOX_MOUNTS[@]}" -- "$NOTIFIER" "$@" >"$log" 2>&1 &
     NOTIFIER_PID=$!
     track $NOTIFIER_PID
 }
