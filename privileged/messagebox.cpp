@@ -6,6 +6,7 @@ namespace {
 struct TestAnswers
 {
     QList<QMessageBox::StandardButton> queued;
+    QList<std::function<void()>> whileOpen; // parallel to queued
     bool automatic = false;
     QStringList shown;
 };
@@ -40,8 +41,8 @@ QMessageBox::StandardButton MessageBox::warning(QWidget* parent, const QString& 
     return show(QMessageBox::Warning, parent, title, text, buttons, defaultButton);
 }
 
-QMessageBox::StandardButton MessageBox::information(QWidget* parent, const QString& title, const QString& text,
-                                                    QMessageBox::StandardButtons buttons,
+QMessageBox::StandardButton MessageBox::information(QWidget* parent, const QString& title,
+                                                    const QString& text, QMessageBox::StandardButtons buttons,
                                                     QMessageBox::StandardButton defaultButton)
 {
     return show(QMessageBox::Information, parent, title, text, buttons, defaultButton);
@@ -56,7 +57,13 @@ QMessageBox::StandardButton MessageBox::question(QWidget* parent, const QString&
 
 void MessageBox::setNextAnswer(QMessageBox::StandardButton answer)
 {
+    setNextAnswer(answer, {});
+}
+
+void MessageBox::setNextAnswer(QMessageBox::StandardButton answer, const std::function<void()>& whileOpen)
+{
     answers().queued.append(answer);
+    answers().whileOpen.append(whileOpen);
 }
 
 void MessageBox::setAutoAnswer(bool on)
@@ -78,8 +85,13 @@ QMessageBox::StandardButton MessageBox::show(QMessageBox::Icon icon, QWidget* pa
     TestAnswers& test = answers();
     if (!test.queued.isEmpty() || test.automatic) {
         test.shown.append(text);
-        if (!test.queued.isEmpty())
-            return test.queued.takeFirst();
+        if (!test.queued.isEmpty()) {
+            const QMessageBox::StandardButton answer = test.queued.takeFirst();
+            const std::function<void()> whileOpen = test.whileOpen.takeFirst();
+            if (whileOpen)
+                whileOpen();
+            return answer;
+        }
         return defaultButton != QMessageBox::NoButton ? defaultButton : firstButton(buttons);
     }
     QMessageBox box(icon, title, text, buttons, parent);

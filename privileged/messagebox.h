@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -11,23 +12,29 @@ class QWidget;
 class MessageBox
 {
 public:
-    static QMessageBox::StandardButton critical(QWidget* parent, const QString& title, const QString& text,
-                                                QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                                QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
-    static QMessageBox::StandardButton warning(QWidget* parent, const QString& title, const QString& text,
-                                               QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                               QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
-    static QMessageBox::StandardButton information(QWidget* parent, const QString& title, const QString& text,
-                                                   QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                                   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
-    static QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
-                                                QMessageBox::StandardButtons buttons = QMessageBox::Yes |
-                                                                                       QMessageBox::No,
-                                                QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    static QMessageBox::StandardButton
+    critical(QWidget* parent, const QString& title, const QString& text,
+             QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+             QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    static QMessageBox::StandardButton
+    warning(QWidget* parent, const QString& title, const QString& text,
+            QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    static QMessageBox::StandardButton
+    information(QWidget* parent, const QString& title, const QString& text,
+                QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    static QMessageBox::StandardButton
+    question(QWidget* parent, const QString& title, const QString& text,
+             QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No,
+             QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
     // Test support: while answers are queued (or autoAnswer is on) no box is shown; each
     // call takes the next queued answer, or the box's default/first button.
     static void setNextAnswer(QMessageBox::StandardButton answer);
+    // As above; `whileOpen` runs before the answer is given, in place of the time the user
+    // looks at the box (what happens meanwhile, such as a job ending, is what tests want).
+    static void setNextAnswer(QMessageBox::StandardButton answer, const std::function<void()>& whileOpen);
     static void setAutoAnswer(bool on);
     // The texts of the boxes answered in advance, oldest first; taking them clears the list.
     static QStringList takeShownTexts();

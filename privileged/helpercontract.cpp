@@ -1,0 +1,35 @@
+#include "helpercontract.h"
+
+namespace HelperContract {
+
+QString withStatusFd(const QString& upgradeCommand)
+{
+    // Case-sensitive: a command spelling the key otherwise just gets a second, identical
+    // option, which APT accepts.
+    if (upgradeCommand.contains(QLatin1String("Apt::Status-fd")))
+        return upgradeCommand;
+    return upgradeCommand + QLatin1String(" -o Apt::Status-fd=2");
+}
+
+int timeoutFor(const QString& name)
+{
+    if (name == QLatin1String(UpgradeAction))
+        return UpgradeTimeoutMs;
+    if (name == QLatin1String(UpdateAction))
+        return UpdateTimeoutMs;
+    return WriteTimeoutMs;
+}
+
+KAuth::Action makeAction(const QString& name, const QVariantMap& arguments, QWidget* parent)
+{
+    const QString helperId = QString::fromLatin1(HelperId);
+    KAuth::Action action(helperId + QLatin1Char('.') + name);
+    action.setHelperId(helperId);
+    action.setArguments(arguments);
+    action.setTimeout(timeoutFor(name));
+    if (parent)
+        action.setParentWidget(parent);
+    return action;
+}
+
+} // namespace HelperContract

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <KAuth/Action>
+#include <QVariantMap>
+#include <functional>
+
+class KJob;
+class QObject;
+
+// How the dialogs run a helper action. The default goes through KAuth; tests install a fake
+// so the dialogs can be driven without a bus or polkit.
+class HelperJobs
+{
+public:
+    using DataHandler = std::function<void(const QVariantMap&)>;
+
+    virtual ~HelperJobs() = default;
+
+    // Creates the job that executes `action` (execute mode, not authorize-only) and routes its
+    // progress maps to `onData` for as long as `context` lives. The job is not started; it
+    // deletes itself after emitting result().
+    virtual KJob* execute(KAuth::Action action, QObject* context, const DataHandler& onData) = 0;
+    // The reply data of a finished job; empty for a job that is not a helper job.
+    virtual QVariantMap replyData(KJob* job) const = 0;
+    // Asks the helper to stop quietly; the job still ends through result().
+    virtual void kill(KJob* job) = 0;
+
+    static HelperJobs& current();
+    // nullptr restores KAuth. The caller keeps ownership.
+    static void setCurrent(HelperJobs* jobs);
+};
