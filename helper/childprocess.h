@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <sys/types.h>
+
+// One program run without a shell, with a fixed environment, in a process group of its own,
+// stdin from /dev/null and its stdout and stderr read line by line.
+class ChildProcess
+{
+public:
+    enum Channel { StandardOutput, StandardError };
+    using LineHandler = std::function<void(Channel, const QByteArray&)>;
+
+    ChildProcess(const QString& program, const QStringList& arguments, const QStringList& environment);
+    // A child still running is killed with its group and reaped.
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // False when the program could not be started; errorString() says why.
+    bool start();
+    QString errorString() const { return m_error; }
+
+    // Waits up to `timeoutMs` for output or the end and hands complete lines (without their
+    // line end) to `onLine`. Returns false once the program has ended and its output is read.
+    bool poll(int timeoutMs, const LineHandler& onLine);
+
+    // Stops reading output that something the program left behind still holds.
+    void closeOutput();
+
+    // SIGINT to the program alone: APT then finishes the dpkg run in progress and stops, where
+    // a signal to the whole group would hit dpkg in the middle of unpacking.
+    void interrupt();
+    // SIGTERM, then SIGKILL, to everything in the group.
+    void terminateGroup();
+    void killGroup();
+
+    bool hasEnded() const { return m_ended && m_stdout < 0 && m_stderr < 0; }
+    // The program itself has exited, though something it started may still hold its output.
+    bool programEnded() const { return m_ended; }
+    // Something of the program's group is still running.
+    bool groupAlive() const;
+    // Valid after the end: the exit code, or -1 when a signal ended the program.
+    int exitCode() const { return m_exitCode; }
+
+private:
+    void reap(bool block);
+    bool readChannel(int& fd, QByteArray& buffer, Channel channel, const LineHandler& onLine);
+    void flushPartialLines(const LineHandler& onLine);
+
+    QString m_program;
+    QStringList m_arguments;
+    QStringList m_environment;
+    QString m_error;
+    pid_t m_pid = -1;
+    int m_stdout = -1;
+    int m_stderr = -1;
+    QByteArray m_stdoutBuffer;
+    QByteArray m_stderrBuffer;
+    bool m_ended = false;
+    int m_exitCode = -1;
+};

@@ -1,0 +1,131 @@
+#include "safewrite.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString systemError(const char* what, const QString& path)
+{
+    return QStringLiteral("%1 %2: %3")
+        .arg(QString::fromLatin1(what), path, QString::fromLocal8Bit(strerror(errno)));
+}
+
+bool writeAll(int fd, const QByteArray& data)
+{
+    const char* from = data.constData();
+    qint64 left = data.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, from, size_t(left));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        from += written;
+        left -= written;
+    }
+    return true;
+}
+
+void syncDirectory(const QString& directory)
+{
+    const int fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// A fresh, hidden name next to `path`; APT and the notifier skip names starting with a dot.
+QByteArray temporaryTemplate(const QString& path)
+{
+    const QFileInfo info(path);
+    return QFile::encodeName(info.path() + QLatin1String("/.") + info.fileName() + QLatin1String(".XXXXXX"));
+}
+
+// Keeps the current file as its backup: a hard link needs no copy and carries mode and owner.
+QString keepBackup(const QString& path)
+{
+    QByteArray link = temporaryTemplate(path);
+    const int fd = ::mkostemp(link.data(), O_CLOEXEC);
+    if (fd < 0)
+        return systemError("Cannot create a temporary file for", path);
+    ::close(fd);
+    ::unlink(link.constData());
+    if (::link(QFile::encodeName(path).constData(), link.constData()) != 0)
+        return systemError("Cannot keep a backup of", path);
+    if (::rename(link.constData(), QFile::encodeName(backupPath(path)).constData()) != 0) {
+        const QString error = systemError("Cannot keep a backup of", path);
+        ::unlink(link.constData());
+        return error;
+    }
+    return QString();
+}
+
+} // namespace
+
+QString backupPath(const QString& path)
+{
+    return path + QLatin1String(".save");
+}
+
+QString replaceFile(const QString& path, const QByteArray& data)
+{
+    const QByteArray target = QFile::encodeName(path);
+    struct stat old;
+    bool exists = false;
+    if (::lstat(target.constData(), &old) == 0) {
+        if (!S_ISREG(old.st_mode))
+            return QStringLiteral("Refused to replace %1: it is not a regular file").arg(path);
+        exists = true;
+    } else if (errno != ENOENT) {
+        return systemError("Cannot examine", path);
+    }
+
+    QByteArray temporary = temporaryTemplate(path);
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return systemError("Cannot create a temporary file for", path);
+    const auto fail = [&](const char* what) {
+        const QString error = systemError(what, path);
+        ::close(fd);
+        ::unlink(temporary.constData());
+        return error;
+    };
+    const mode_t mode = exists ? (old.st_mode & 07777) : 0644;
+    if (::fchmod(fd, mode) != 0)
+        return fail("Cannot set the mode of");
+    if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
+        ::fchown(fd, old.st_uid, old.st_gid) != 0)
+        return fail("Cannot set the owner of");
+    if (!writeAll(fd, data))
+        return fail("Cannot write");
+    if (::fsync(fd) != 0)
+        return fail("Cannot flush");
+    if (::close(fd) != 0) {
+        const QString error = systemError("Cannot write", path);
+        ::unlink(temporary.constData());
+        return error;
+    }
+
+    if (exists) {
+        const QString error = keepBackup(path);
+        if (!error.isEmpty()) {
+            ::unlink(temporary.constData());
+            return error;
+        }
+    }
+    if (::rename(temporary.constData(), target.constData()) != 0) {
+        const QString error = systemError("Cannot replace", path);
+        ::unlink(temporary.constData());
+        return error;
+    }
+    syncDirectory(QFileInfo(path).path());
+    return QString();
+}

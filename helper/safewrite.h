@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Replaces `path` with `data` so that no reader ever sees a half-written file: a temporary file
+// in the same directory is written, flushed to disk and renamed over the old one. The old
+// file's mode and owner are kept (0644 and the caller's ids for a new file), and its previous
+// version stays beside it as backupPath(path). An existing `path` that is not a regular file
+// (a symlink, a directory, ...) is refused. Returns an empty string or why it failed.
+QString replaceFile(const QString& path, const QByteArray& data);
+
+// APT silently ignores "*.save" files in its configuration and list directories.
+QString backupPath(const QString& path);

@@ -1,0 +1,261 @@
+#include "upgradehelper.h"
+
+#include "childprocess.h"
+#include "commandpolicy.h"
+#include "packagerun.h"
+#include "privileged/helpercontract.h"
+#include "safewrite.h"
+
+#include <KAuth/HelperSupport>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+
+using KAuth::ActionReply;
+using namespace HelperContract;
+
+namespace {
+
+class KAuthChannel : public ActionChannel
+{
+public:
+    void send(const QVariantMap& data) override { KAuth::HelperSupport::progressStep(data); }
+    // Also runs the event loop, which is how the caller's stop request reaches us.
+    bool stopRequested() override { return KAuth::HelperSupport::isStopped(); }
+};
+
+ActionReply errorReply(const QString& description)
+{
+    ActionReply reply = ActionReply::HelperErrorReply();
+    reply.setErrorDescription(description);
+    return reply;
+}
+
+ActionReply statusReply(const QString& status)
+{
+    ActionReply reply = ActionReply::SuccessReply();
+    reply.addData(QLatin1String(MessageKey), status);
+    return reply;
+}
+
+QString tooLarge()
+{
+    return QStringLiteral("Refused: the data is larger than %1 bytes").arg(MaxDataBytes);
+}
+
+bool isText(const QVariant& value)
+{
+    return value.userType() == QMetaType::QString || value.userType() == QMetaType::QByteArray;
+}
+
+// Reads one NAME='value' line of `apt-config shell`, which quotes a ' as '"'"'.
+QString shellValue(const QString& line, const QString& name)
+{
+    const QString prefix = name + QLatin1String("='");
+    if (!line.startsWith(prefix) || !line.endsWith(QLatin1Char('\'')))
+        return QString();
+    QString value = line.mid(prefix.size(), line.size() - prefix.size() - 1);
+    return value.replace(QLatin1String("'\"'\"'"), QLatin1String("'"))
+        .replace(QLatin1String("'\\''"), QLatin1String("'"));
+}
+
+} // namespace
+
+UpgradeHelper::UpgradeHelper()
+    : m_settings(HelperSettings::fromEnvironment()), m_ownChannel(new KAuthChannel),
+      m_channel(m_ownChannel.get())
+{
+}
+
+UpgradeHelper::UpgradeHelper(const HelperSettings& settings, ActionChannel* channel)
+    : m_settings(settings), m_channel(channel)
+{
+}
+
+UpgradeHelper::~UpgradeHelper() = default;
+
+QString UpgradeHelper::aptConfigPath()
+{
+    return QStringLiteral("/etc/apt/apt.conf.d/99tarn-update-notifier");
+}
+
+ActionReply UpgradeHelper::update(const QVariantMap& args)
+{
+    const CheckedCommand command =
+        checkCommand(args.value(QLatin1String(UpdateCommandKey)).toString(), CommandRole::Update);
+    if (!command.isAcceptable())
+        return errorReply(command.error);
+    PackageRun run(m_settings, *m_channel);
+    return statusReply(run.update(command));
+}
+
+ActionReply UpgradeHelper::upgrade(const QVariantMap& args)
+{
+    // Every command is checked before the first one runs.
+    const QString updateLine = args.value(QLatin1String(UpdateCommandKey)).toString();
+    const QString fixLine = args.value(QLatin1String(FixBrokenCommandKey)).toString();
+    const CheckedCommand upgrade =
+        checkCommand(args.value(QLatin1String(UpgradeCommandKey)).toString(), CommandRole::Upgrade);
+    const CheckedCommand update = checkCommand(updateLine, CommandRole::Update);
+    const CheckedCommand fix = checkCommand(fixLine, CommandRole::FixBroken);
+    // An empty update or fix-broken command means that step is left out.
+    const bool withUpdate = !updateLine.trimmed().isEmpty();
+    const bool withFix = !fixLine.trimmed().isEmpty();
+    if (withUpdate && !update.isAcceptable())
+        return errorReply(update.error);
+    if (!upgrade.isAcceptable())
+        return errorReply(upgrade.error);
+    if (withFix && !fix.isAcceptable())
+        return errorReply(fix.error);
+
+    PackageRun run(m_settings, *m_channel);
+    return statusReply(run.upgrade(withUpdate ? &update : nullptr, upgrade, withFix ? &fix : nullptr));
+}
+
+ActionReply UpgradeHelper::setaptconfig(const QVariantMap& args)
+{
+    const QVariant data = args.value(QLatin1String(DataKey));
+    if (!isText(data))
+        return errorReply(QStringLiteral("Refused: no APT configuration text given"));
+    const QByteArray text = data.toByteArray();
+    if (text.size() > MaxDataBytes)
+        return errorReply(tooLarge());
+    const QString problem = checkAptConfigText(text);
+    if (!problem.isEmpty())
+        return errorReply(problem);
+    const QString error = replaceFile(m_settings.underRoot(aptConfigPath()), text);
+    if (!error.isEmpty())
+        return errorReply(error);
+    return ActionReply::SuccessReply();
+}
+
+ActionReply UpgradeHelper::setsourcelist(const QVariantMap& args)
+{
+    const QVariant data = args.value(QLatin1String(DataKey));
+    if (data.userType() != QMetaType::QVariantMap)
+        return errorReply(QStringLiteral("Refused: no list file map given"));
+    const QVariantMap files = data.toMap();
+    qint64 size = 0;
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        if (!isText(it.value()))
+            return errorReply(QStringLiteral("Refused list file \"%1\": its text is not text").arg(it.key()));
+        size += it.value().toString().toUtf8().size();
+    }
+    if (size > MaxDataBytes)
+        return errorReply(tooLarge());
+
+    // The caller's view of the list locations is only compared, never used.
+    QString mainList;
+    QString listDir;
+    QString error;
+    if (!locateSourceLists(&mainList, &listDir, &error))
+        return errorReply(error);
+    const QString sourceDir = args.value(QLatin1String(SourceDirKey)).toString();
+    const auto normalise = [](const QString& p) {
+        return QLatin1Char('/') + p.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
+    };
+    if (normalise(sourceDir) != normalise(listDir))
+        return errorReply(
+            QStringLiteral("Refused: \"%1\" is not APT's list directory \"%2\"").arg(sourceDir, listDir));
+
+    // Everything is checked before the first file is written.
+    QList<QPair<QString, QByteArray>> writes;
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        const QString problem = checkSourceListPath(it.key(), mainList, listDir);
+        if (!problem.isEmpty())
+            return errorReply(problem);
+        const QString target = m_settings.underRoot(normalise(it.key()));
+        struct stat info;
+        if (::lstat(QFile::encodeName(target).constData(), &info) == 0 && !S_ISREG(info.st_mode))
+            return errorReply(
+                QStringLiteral("Refused list file \"%1\": it is not a regular file").arg(it.key()));
+        writes.append({target, it.value().toString().toUtf8()});
+    }
+    for (const auto& write : qAsConst(writes)) {
+        error = replaceFile(write.first, write.second);
+        if (!error.isEmpty())
+            return errorReply(error);
+    }
+    return ActionReply::SuccessReply();
+}
+
+ActionReply UpgradeHelper::setappconfig(const QVariantMap& args)
+{
+    const QStringList keys = {
+        QLatin1String(PackageManagerKey),
+        QLatin1String(UpgradeCommandSettingKey),
+        QLatin1String(FixBrokenCommandSettingKey),
+    };
+    qint64 size = 0;
+    for (const QString& key : keys) {
+        if (args.value(key).userType() != QMetaType::QString)
+            return errorReply(QStringLiteral("Refused: \"%1\" is missing or not text").arg(key));
+        size += args.value(key).toString().toUtf8().size();
+    }
+    if (size > MaxDataBytes)
+        return errorReply(tooLarge());
+
+    // QSettings writes the text, so the notifier's QSettings reads it back exactly; it only
+    // writes files in place, hence the scratch directory.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return errorReply(QStringLiteral("Cannot create a scratch directory: %1").arg(scratch.errorString()));
+    const QString scratchFile = scratch.filePath(QStringLiteral("config.conf"));
+    {
+        QSettings settings(scratchFile, QSettings::IniFormat);
+        for (const QString& key : keys)
+            settings.setValue(key, args.value(key).toString());
+        settings.sync();
+        if (settings.status() != QSettings::NoError)
+            return errorReply(QStringLiteral("Cannot produce the configuration text"));
+    }
+    QFile produced(scratchFile);
+    if (!produced.open(QIODevice::ReadOnly))
+        return errorReply(
+            QStringLiteral("Cannot produce the configuration text: %1").arg(produced.errorString()));
+    const QString error = replaceFile(m_settings.underRoot(QStringLiteral("/etc/tarn-update-notifier.conf")),
+                                      produced.readAll());
+    if (!error.isEmpty())
+        return errorReply(error);
+    return ActionReply::SuccessReply();
+}
+
+bool UpgradeHelper::locateSourceLists(QString* mainList, QString* listDir, QString* error) const
+{
+    // "/f" and "/d" make apt-config resolve the names against Dir and Dir::Etc as APT does.
+    ChildProcess aptConfig(m_settings.binDir + QLatin1String("/apt-config"),
+                           {QStringLiteral("shell"), QStringLiteral("MAIN"),
+                            QStringLiteral("Dir::Etc::sourcelist/f"), QStringLiteral("PARTS"),
+                            QStringLiteral("Dir::Etc::sourceparts/d")},
+                           m_settings.childEnvironment());
+    if (!aptConfig.start()) {
+        *error = QStringLiteral("Cannot run apt-config: %1").arg(aptConfig.errorString());
+        return false;
+    }
+    QStringList lines;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (aptConfig.poll(100, [&](ChildProcess::Channel channel, const QByteArray& line) {
+        if (channel == ChildProcess::StandardOutput)
+            lines << QString::fromLocal8Bit(line);
+    })) {
+        if (elapsed.elapsed() > 30000) {
+            *error = QStringLiteral("apt-config did not answer");
+            return false;
+        }
+    }
+    for (const QString& line : qAsConst(lines)) {
+        if (line.startsWith(QLatin1String("MAIN=")))
+            *mainList = shellValue(line, QStringLiteral("MAIN"));
+        else if (line.startsWith(QLatin1String("PARTS=")))
+            *listDir = shellValue(line, QStringLiteral("PARTS"));
+    }
+    if (aptConfig.exitCode() != 0 || mainList->isEmpty() || listDir->isEmpty()) {
+        *error = QStringLiteral("Cannot read the list file locations from APT's configuration");
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "helpersettings.h"
+
+#include <KAuth/ActionReply>
+#include <QObject>
+#include <QVariantMap>
+#include <memory>
+
+class ActionChannel;
+
+// The helper's actions; KAuth calls the slot named like the action.
+class UpgradeHelper : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The real helper: settings from its environment, progress and stop through KAuth.
+    UpgradeHelper();
+    // For tests: other locations and a channel of their own. The channel is not owned.
+    UpgradeHelper(const HelperSettings& settings, ActionChannel* channel);
+    ~UpgradeHelper() override;
+
+    // The APT configuration file the notifier owns. It sorts after the distribution's
+    // 10periodic, 20auto-upgrades and 50unattended-upgrades, so its values win.
+    static QString aptConfigPath();
+
+public Q_SLOTS:
+    KAuth::ActionReply update(const QVariantMap& args);
+    KAuth::ActionReply upgrade(const QVariantMap& args);
+    KAuth::ActionReply setaptconfig(const QVariantMap& args);
+    KAuth::ActionReply setsourcelist(const QVariantMap& args);
+    KAuth::ActionReply setappconfig(const QVariantMap& args);
+
+private:
+    // APT's main list file and list directory, as APT itself resolves them.
+    bool locateSourceLists(QString* mainList, QString* listDir, QString* error) const;
+
+    HelperSettings m_settings;
+    std::unique_ptr<ActionChannel> m_ownChannel;
+    ActionChannel* m_channel;
+};
