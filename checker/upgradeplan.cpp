@@ -8,26 +8,100 @@
 #include <apt-pkg/error.h>
 #include <apt-pkg/upgrade.h>
 
+#include <algorithm>
+#include <vector>
+
+// The steps below follow what the notifier's upgrade command, "apt-get -f dist-upgrade",
+// does before it asks for confirmation, so the figures shown are the figures of the upgrade.
+
 namespace AptCheck {
+namespace {
 
-bool planFullUpgrade(pkgCacheFile& cache, std::vector<PackageChange>& changes)
+// Packages that an interrupted dpkg run left half done are reinstalled, kept or removed,
+// and unmet dependencies are repaired first (that is the -f).
+bool settleSystemState(pkgDepCache& depCache)
 {
-    pkgDepCache* depCache = cache.GetDepCache();
-    if (depCache == nullptr)
+    if (!pkgApplyStatus(depCache))
+        return false;
+    if (depCache.BrokenCount() == 0)
+        return true;
+    if (!pkgFixBroken(depCache) || depCache.BrokenCount() != 0)
+        return _error->Error("Unable to correct dependencies");
+    if (!pkgMinimizeUpgrade(depCache))
+        return _error->Error("Unable to minimize the upgrade set");
+    return true;
+}
+
+// True when an installed package that stays, or a package being installed or upgraded,
+// needs `package` (directly or through something the package provides).
+bool neededByAnotherChange(pkgDepCache& depCache, const pkgCache::PkgIterator& package)
+{
+    std::vector<pkgCache::PkgIterator> names{package};
+    for (auto provides = depCache[package].CandidateVerIter(depCache.GetCache()).ProvidesList();
+         !provides.end(); ++provides)
+        names.push_back(provides.ParentPkg());
+
+    for (const pkgCache::PkgIterator& name : names) {
+        for (auto dependency = name.RevDependsList(); !dependency.end(); ++dependency) {
+            if (dependency.IsNegative() || !depCache.IsImportantDep(dependency))
+                continue;
+            const pkgCache::VerIterator version = dependency.ParentVer();
+            if (version.end())
+                continue;
+            const pkgCache::PkgIterator owner = version.ParentPkg();
+            pkgDepCache::StateCache& ownerState = depCache[owner];
+            if (owner.CurrentVer() == version) {
+                if (ownerState.Keep())
+                    return true;
+            } else if (ownerState.CandidateVerIter(depCache.GetCache()) == version) {
+                if (ownerState.NewInstall() || ownerState.Upgrade())
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+// apt-get never installs a new package that has become unneeded (say, a new dependency
+// of an upgrade the resolver kept back after all). It removes no installed package for
+// being unneeded either: for upgrades it ignores APT::Get::AutomaticRemove in the
+// configuration, and the upgrade command does not ask for it.
+bool leaveOutUnneededPackages(pkgDepCache& depCache)
+{
+    if (!depCache.MarkAndSweep())
         return false;
 
-    // apt-get first settles packages an interrupted dpkg run left half done
-    // (reinstall, keep or remove them); counting the same way keeps us equal.
-    if (!pkgApplyStatus(*depCache))
-        return false;
-    if (!APT::Upgrade::Upgrade(*depCache, APT::Upgrade::ALLOW_EVERYTHING, nullptr))
-        return false;
-    if (depCache->BrokenCount() != 0)
-        return _error->Error("The upgrade would leave %lu packages with unmet dependencies",
-                             depCache->BrokenCount());
+    std::vector<pkgCache::PkgIterator> leftOut;
+    for (auto package = depCache.PkgBegin(); !package.end(); ++package) {
+        const pkgDepCache::StateCache& state = depCache[package];
+        if (state.Garbage && state.Install() && package->CurrentVer == 0) {
+            leftOut.push_back(package);
+            depCache.MarkDelete(package, false, 0, false);
+        }
+    }
 
-    for (auto package = depCache->PkgBegin(); !package.end(); ++package) {
-        pkgDepCache::StateCache& state = (*depCache)[package];
+    // Leaving one package out can break another change that needs it: take such ones back.
+    if (!leftOut.empty() && (depCache.BrokenCount() != 0 || depCache.PolicyBrokenCount() != 0)) {
+        bool changed = true;
+        while (changed) {
+            changed = false;
+            for (auto package = leftOut.begin(); package != leftOut.end(); ++package) {
+                if (neededByAnotherChange(depCache, *package)) {
+                    depCache.MarkInstall(*package, false, 0, false);
+                    leftOut.erase(package);
+                    changed = true;
+                    break;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+void collectChanges(pkgDepCache& depCache, std::vector<PackageChange>& changes)
+{
+    for (auto package = depCache.PkgBegin(); !package.end(); ++package) {
+        pkgDepCache::StateCache& state = depCache[package];
         PackageChange change;
         // NewInstall() before Upgrade(): a new install also counts as an upgrade
         // there. Downgrades and reinstalls are neither, as in apt-get's summary.
@@ -44,23 +118,45 @@ bool planFullUpgrade(pkgCacheFile& cache, std::vector<PackageChange>& changes)
         if (change.kind != ChangeKind::Install)
             change.oldVersion = package.CurrentVer().VerStr();
         if (change.kind != ChangeKind::Remove) {
-            const pkgCache::VerIterator version = state.InstVerIter(*depCache);
+            const pkgCache::VerIterator version = state.InstVerIter(depCache);
             change.newVersion = version.VerStr();
             change.security = isFromSecurityArchive(version);
         }
         changes.push_back(std::move(change));
     }
+}
+
+} // namespace
+
+bool planFullUpgrade(pkgCacheFile& cache, std::vector<PackageChange>& changes)
+{
+    pkgDepCache* depCache = cache.GetDepCache();
+    if (depCache == nullptr || !settleSystemState(*depCache))
+        return false;
+    // Holds, pins and phased updates are honoured inside, as apt-get honours them.
+    if (!APT::Upgrade::Upgrade(*depCache, APT::Upgrade::ALLOW_EVERYTHING, nullptr))
+        return false;
+    if (depCache->BrokenCount() != 0)
+        return _error->Error("The upgrade would leave %lu packages with unmet dependencies",
+                             depCache->BrokenCount());
+    if (!leaveOutUnneededPackages(*depCache))
+        return false;
+    if (depCache->BrokenCount() != 0)
+        return _error->Error("Leaving out unneeded packages would break %lu others", depCache->BrokenCount());
+
+    collectChanges(*depCache, changes);
     return true;
 }
 
 std::string formatCounts(const std::vector<PackageChange>& changes)
 {
-    unsigned long counts[3] = {0, 0, 0};
-    for (const PackageChange& change : changes)
-        ++counts[static_cast<int>(change.kind)];
-    return std::to_string(counts[static_cast<int>(ChangeKind::Upgrade)]) + ';' +
-           std::to_string(counts[static_cast<int>(ChangeKind::Install)]) + ';' +
-           std::to_string(counts[static_cast<int>(ChangeKind::Remove)]) + '\n';
+    const auto count = [&changes](ChangeKind kind) {
+        return std::to_string(
+            std::count_if(changes.begin(), changes.end(),
+                          [kind](const PackageChange& change) { return change.kind == kind; }));
+    };
+    return count(ChangeKind::Upgrade) + ';' + count(ChangeKind::Install) + ';' + count(ChangeKind::Remove) +
+           '\n';
 }
 
 } // namespace AptCheck
