@@ -66,7 +66,7 @@ done
 mkdir -p "$out/corpus/aptdump" "$out/corpus/sourcelist" "$out/corpus/originpattern"
 cp "$fixtures/apt-config-dump.txt" "$out/corpus/aptdump/"
 for file in "$fixtures"/sources/*.list "$fixtures"/listdir/*.list; do
-    cp "$file" "$out/corpus/sourcelist/$(basename "$file")"
+    if [[ -f $file ]]; then cp "$file" "$out/corpus/sourcelist/"; fi
 done
 i=0
 grep -h '::Origins-Pattern:: ' "$fixtures/apt-config-dump.txt" | sed 's/^[^"]*"//; s/";$//' |
