@@ -129,7 +129,8 @@ void TestAptConfigReader::listValuesComeNewestFirst()
                                       "Unattended-Upgrade::Origins-Pattern:: \"A\";\n"),
                        &config);
     const QMultiMap<QString, QString> multi(config);
-    QCOMPARE(multi.values(QStringLiteral("Unattended-Upgrade::Origins-Pattern::")), (QStringList{"A", "B", "A"}));
+    QCOMPARE(multi.values(QStringLiteral("Unattended-Upgrade::Origins-Pattern::")),
+             (QStringList{"A", "B", "A"}));
     QCOMPARE(config.size(), 3);
 }
 
