@@ -28,6 +28,7 @@ NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
 
     if (desktopMode) {
         m_trayIcon = new TrayIcon(this);
+        m_trayIcon->setObjectName(QStringLiteral("trayIcon"));
         m_trayIcon->setContextMenu(m_menu);
         m_trayIcon->setIcon(
             QIcon::fromTheme(QStringLiteral("updates-unavailable"),
@@ -38,6 +39,7 @@ NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
     }
 
     m_process = new QProcess(this);
+    m_process->setObjectName(QStringLiteral("process"));
     m_process->setProcessChannelMode(QProcess::SeparateChannels);
     connect(m_process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
             &NotifierCore::onProcessFinished);
@@ -47,6 +49,9 @@ NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
     m_reminderTimer = new QTimer(this);
     m_hideTimer = new QTimer(this);
     m_hideTimer->setSingleShot(true);
+    m_checkTimer->setObjectName(QStringLiteral("checkTimer"));
+    m_reminderTimer->setObjectName(QStringLiteral("reminderTimer"));
+    m_hideTimer->setObjectName(QStringLiteral("hideTimer"));
     connect(m_checkTimer, &QTimer::timeout, this, &NotifierCore::checkForUpdates);
     connect(m_reminderTimer, &QTimer::timeout, this, &NotifierCore::showUpdates);
     connect(m_hideTimer, &QTimer::timeout, this, &NotifierCore::hideTrayIcon);
@@ -105,6 +110,8 @@ void NotifierCore::createMenu()
     m_menu->addSeparator();
     m_packageManagerAction = m_menu->addAction(tr("&Package Manager"), this, [this] { runPackageManager(); });
     m_upgradeAction = m_menu->addAction(tr("&Do Upgrade"), this, &NotifierCore::doUpgrade);
+    m_packageManagerAction->setObjectName(QStringLiteral("packageManagerAction"));
+    m_upgradeAction->setObjectName(QStringLiteral("upgradeAction"));
     m_menu->addAction(tr("&Check for Updates"), this, &NotifierCore::checkForUpdatesManual);
     m_menu->addMenu(m_remindLaterMenu);
     m_menu->addAction(QIcon::fromTheme(QStringLiteral("application-exit")), tr("&Quit"), qApp,

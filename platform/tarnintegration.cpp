@@ -18,8 +18,11 @@ QString& storedDescription()
 
 void installTranslator(const QString& name, const QString& directory)
 {
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English);
     auto* translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(QLocale(), name, QStringLiteral("_"), directory))
+    if (translator->load(locale, name, QStringLiteral("_"), directory))
         QCoreApplication::installTranslator(translator);
     else
         delete translator;
@@ -37,7 +40,12 @@ void tarnInit(const char* version, const char* description)
     if (!QCoreApplication::instance())
         return;
     installTranslator(QStringLiteral("qtbase"), QLibraryInfo::location(QLibraryInfo::TranslationsPath));
-    installTranslator(QStringLiteral("tarn-update-notifier"), QStringLiteral(TARN_TRANSLATIONS_DIR));
+    tarnLoadTranslations(QStringLiteral(TARN_TRANSLATIONS_DIR));
+}
+
+void tarnLoadTranslations(const QString& directory)
+{
+    installTranslator(QStringLiteral("tarn-update-notifier"), directory);
 }
 
 QString tarnDescription()

@@ -6,6 +6,10 @@
 // for the user's locale and remembers the description for the About box.
 void tarnInit(const char* version, const char* description);
 
+// Loads the program's translations for the user's locale from directory. The C
+// locale gets the English texts, whose plural forms are proper English.
+void tarnLoadTranslations(const QString& directory);
+
 // Opens the user guide in the desktop's browser. An empty topic opens its first page.
 void tarnHelpShow(const QString& topic);
 
