@@ -6,7 +6,7 @@ set -euo pipefail
 
 src=$(cd "$1" && pwd)
 out=$2
-seconds=${APTCONF_FUZZ_SECONDS:-10}
+seconds=${APTCONF_FUZZ_SECONDS:-8}
 
 if [[ "${3:-OFF}" == ON ]]; then
     echo "skipped: the sanitizer build runs the unit tests only"
