@@ -35,7 +35,8 @@ struct Outcome
     QList<QVariantMap> progress;
 };
 
-Outcome run(const QString& name, const QVariantMap& arguments, const std::function<void(KAuth::ExecuteJob*)>& onData = {})
+Outcome run(const QString& name, const QVariantMap& arguments,
+            const std::function<void(KAuth::ExecuteJob*)>& onData = {})
 {
     Outcome outcome;
     KAuth::ExecuteJob* job = HelperContract::makeAction(name, arguments).execute();
@@ -154,9 +155,9 @@ private Q_SLOTS:
         auto expected = before;
         expected.insert("/etc/apt/apt.conf.d/99tarn-update-notifier", text);
         QCOMPARE(snapshot(m_root), expected);
-        QCOMPARE(QFileInfo(aptConfigFile()).permissions(),
-                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup |
-                     QFile::ReadOther);
+        QCOMPARE(QFileInfo(aptConfigFile()).permissions(), QFile::ReadOwner | QFile::WriteOwner |
+                                                               QFile::ReadUser | QFile::WriteUser |
+                                                               QFile::ReadGroup | QFile::ReadOther);
 
         // A second write keeps the first as its backup.
         const QByteArray second = "APT::Periodic::Enable \"0\";\n";
@@ -171,7 +172,8 @@ private Q_SLOTS:
         needsWrites();
         const auto before = snapshot(m_root);
         const Outcome out =
-            run("setaptconfig", {{"data", QByteArray("APT::Periodic::Enable \"1\";\nDPkg::Pre-Invoke { \"id\"; };\n")}});
+            run("setaptconfig",
+                {{"data", QByteArray("APT::Periodic::Enable \"1\";\nDPkg::Pre-Invoke { \"id\"; };\n")}});
         QCOMPARE(out.error, -1);
         QVERIFY2(out.errorString.contains("DPkg::Pre-Invoke"), qPrintable(out.errorString));
         QCOMPARE(snapshot(m_root), before);
@@ -202,9 +204,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("sourceDir");
-        QTest::newRow("up and out") << "/etc/apt//sources.list.d/../../cron.d/x.list" << "/etc/apt//sources.list.d";
-        QTest::newRow("not a list") << "/etc/apt//sources.list.d/x.conf" << "/etc/apt//sources.list.d";
-        QTest::newRow("caller's directory") << "/tmp/evil/x.list" << "/tmp/evil";
+        QTest::newRow("up and out") << "/etc/apt//sources.list.d/../../cron.d/x.list"
+                                    << "/etc/apt//sources.list.d";
+        QTest::newRow("not a list") << "/etc/apt//sources.list.d/x.conf"
+                                    << "/etc/apt//sources.list.d";
+        QTest::newRow("caller's directory") << "/tmp/evil/x.list"
+                                            << "/tmp/evil";
     }
 
     void sourceListsOutsideAreRefused()
@@ -213,7 +218,8 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(QString, sourceDir);
         const auto before = snapshot(m_root);
-        const Outcome out = run("setsourcelist", {{"data", QVariantMap{{path, "deb x\n"}}}, {"sourceDir", sourceDir}});
+        const Outcome out =
+            run("setsourcelist", {{"data", QVariantMap{{path, "deb x\n"}}}, {"sourceDir", sourceDir}});
         QCOMPARE(out.error, -1);
         QVERIFY(!out.errorString.isEmpty());
         QCOMPARE(snapshot(m_root), before);
@@ -246,7 +252,9 @@ private Q_SLOTS:
                                               {"upgrade_command", "sh -c id"},
                                               {"fix_broken_command", ""}}
                                << "\"sh\"";
-        QTest::newRow("hook") << "update" << QVariantMap{{"update_command", "apt-get -o APT::Update::Pre-Invoke::=id update"}}
+        QTest::newRow("hook") << "update"
+                              << QVariantMap{{"update_command",
+                                              "apt-get -o APT::Update::Pre-Invoke::=id update"}}
                               << "APT::Update::Pre-Invoke";
     }
 
@@ -293,8 +301,9 @@ private Q_SLOTS:
         QTimer guard;
         connect(&guard, &QTimer::timeout, &dialog, [&] { dialog.done(-1); });
         guard.start(120000);
-        const int result = dialog.exec(defaultCommand(UpdateCommandIndex), defaultCommand(UpgradeCommandIndex),
-                                       defaultCommand(FixBrokenCommandIndex));
+        const int result =
+            dialog.exec(defaultCommand(UpdateCommandIndex), defaultCommand(UpgradeCommandIndex),
+                        defaultCommand(FixBrokenCommandIndex));
         QCOMPARE(result, 0);
         QVERIFY(aborted);
         QVERIFY2(log->toPlainText().contains("Upgrade canceled"), qPrintable(log->toPlainText()));
@@ -305,9 +314,11 @@ private Q_SLOTS:
     {
         needsFixture();
         QCOMPARE(installed("foo"), "1.0 ii");
-        const Outcome out = run("upgrade", {{"update_command", defaultCommand(UpdateCommandIndex)},
-                                            {"upgrade_command", HelperContract::withStatusFd(defaultCommand(UpgradeCommandIndex))},
-                                            {"fix_broken_command", defaultCommand(FixBrokenCommandIndex)}});
+        const Outcome out =
+            run("upgrade",
+                {{"update_command", defaultCommand(UpdateCommandIndex)},
+                 {"upgrade_command", HelperContract::withStatusFd(defaultCommand(UpgradeCommandIndex))},
+                 {"fix_broken_command", defaultCommand(FixBrokenCommandIndex)}});
         QVERIFY2(out.error == 0, qPrintable(out.errorString));
         const QStringList output = valuesOf(out.progress, "output");
         QVERIFY2(out.data.value("message") == "success", qPrintable(output.join('\n')));
