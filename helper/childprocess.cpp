@@ -15,12 +15,13 @@
 
 namespace {
 
+// UTF-8 whatever the helper's own locale: it runs with none.
 std::vector<QByteArray> encoded(const QStringList& strings)
 {
     std::vector<QByteArray> result;
     result.reserve(size_t(strings.size()));
     for (const QString& s : strings)
-        result.push_back(s.toLocal8Bit());
+        result.push_back(s.toUtf8());
     return result;
 }
 
