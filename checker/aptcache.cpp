@@ -53,6 +53,9 @@ bool initApt()
         return false;
     // Nothing here asks for a lock; this keeps it so should a library call ever try.
     _config->Set("Debug::NoLocking", true);
+    // The resolver would leave a copy of its request in this file when one is configured:
+    // we only look, and leave nothing behind, not even as root.
+    _config->Clear("Dir::Log::Solver");
     return true;
 }
 

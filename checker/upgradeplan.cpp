@@ -68,30 +68,29 @@ bool neededByAnotherChange(pkgDepCache& depCache, const pkgCache::PkgIterator& p
 // configuration, and the upgrade command does not ask for it.
 bool leaveOutUnneededPackages(pkgDepCache& depCache)
 {
-    if (!depCache.MarkAndSweep())
-        return false;
-
     std::vector<pkgCache::PkgIterator> leftOut;
     for (auto package = depCache.PkgBegin(); !package.end(); ++package) {
         const pkgDepCache::StateCache& state = depCache[package];
-        if (state.Garbage && state.Install() && package->CurrentVer == 0) {
+        if (state.Garbage && state.Install() && package->CurrentVer == 0)
             leftOut.push_back(package);
-            depCache.MarkDelete(package, false, 0, false);
-        }
     }
+    if (leftOut.empty())
+        return true;
+
+    pkgDepCache::ActionGroup group(depCache);
+    for (const pkgCache::PkgIterator& package : leftOut)
+        depCache.MarkDelete(package, false, 0, false);
 
     // Leaving one package out can break another change that needs it: take such ones back.
-    if (!leftOut.empty() && (depCache.BrokenCount() != 0 || depCache.PolicyBrokenCount() != 0)) {
-        bool changed = true;
-        while (changed) {
-            changed = false;
-            for (auto package = leftOut.begin(); package != leftOut.end(); ++package) {
-                if (neededByAnotherChange(depCache, *package)) {
-                    depCache.MarkInstall(*package, false, 0, false);
-                    leftOut.erase(package);
-                    changed = true;
-                    break;
-                }
+    bool changed = depCache.BrokenCount() != 0 || depCache.PolicyBrokenCount() != 0;
+    while (changed) {
+        changed = false;
+        for (auto package = leftOut.begin(); package != leftOut.end(); ++package) {
+            if (neededByAnotherChange(depCache, *package)) {
+                depCache.MarkInstall(*package, false, 0, false);
+                leftOut.erase(package);
+                changed = true;
+                break;
             }
         }
     }
@@ -131,14 +130,21 @@ void collectChanges(pkgDepCache& depCache, std::vector<PackageChange>& changes)
 bool planFullUpgrade(pkgCacheFile& cache, std::vector<PackageChange>& changes)
 {
     pkgDepCache* depCache = cache.GetDepCache();
-    if (depCache == nullptr || !settleSystemState(*depCache))
+    if (depCache == nullptr)
         return false;
-    // Holds, pins and phased updates are honoured inside, as apt-get honours them.
-    if (!APT::Upgrade::Upgrade(*depCache, APT::Upgrade::ALLOW_EVERYTHING, nullptr))
-        return false;
-    if (depCache->BrokenCount() != 0)
-        return _error->Error("The upgrade would leave %lu packages with unmet dependencies",
-                             depCache->BrokenCount());
+    {
+        // In one action group libapt-pkg works out the unneeded packages once, when the
+        // group ends, instead of after each step: a good part of the run time.
+        pkgDepCache::ActionGroup group(*depCache);
+        if (!settleSystemState(*depCache))
+            return false;
+        // Holds, pins and phased updates are honoured inside, as apt-get honours them.
+        if (!APT::Upgrade::Upgrade(*depCache, APT::Upgrade::ALLOW_EVERYTHING, nullptr))
+            return false;
+        if (depCache->BrokenCount() != 0)
+            return _error->Error("The upgrade would leave %lu packages with unmet dependencies",
+                                 depCache->BrokenCount());
+    }
     if (!leaveOutUnneededPackages(*depCache))
         return false;
     if (depCache->BrokenCount() != 0)

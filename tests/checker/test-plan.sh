@@ -51,6 +51,17 @@ set_status "$V" halfdone "install ok half-installed"
 same_as_aptget "half-installed package" "$V"
 expect_eq "half-installed package: removed" "d;halfdone;1.0;;" "$(run "$V" -p | grep ';halfdone;')"
 
+# packages dpkg left needing a reinstall or their configuration: apt-get fetches the
+# first again and only configures the second
+V=$(variant "$FX" reinstreq)
+set_status "$V" stable "install reinstreq half-installed"
+same_as_aptget "package needing a reinstall" "$V"
+expect_eq "package needing a reinstall: its archive is fetched" \
+    "$((download + $(stat -c %s "$V"/repo/main/stable_1.0_*.deb)))" "$(run "$V" -s | cut -d';' -f1)"
+V=$(variant "$FX" unpacked)
+set_status "$V" stable "install ok unpacked"
+same_as_aptget "package unpacked, not configured" "$V"
+
 # --- new packages that end up unneeded are left out, as apt-get leaves them out -----
 # A held package conflicts with foo 1.1, so foo stays; its new dependencies bar and
 # newlib, first marked with it, are then needed by nothing.

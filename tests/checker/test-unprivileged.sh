@@ -25,6 +25,16 @@ for mode in "" -p -s; do
 done
 expect_eq "as nobody: nothing written, created or removed in the sandbox" "$before" "$(snapshot "$V")"
 
+# as root with a current cache nothing is written either, not even a configured solver log
+V=$(variant "$FX" rootquiet)
+run "$V" >/dev/null # brings the copied cache up to date for the new paths
+echo 'Dir::Log::Solver "solver.log";' >>"$V/apt.conf"
+before=$(snapshot "$V")
+for mode in "" -p -s; do
+    run "$V" $mode >/dev/null
+done
+expect_eq "as root: nothing written in the sandbox" "$before" "$(snapshot "$V")"
+
 # --- another process holds the locks -------------------------------------------------------
 V=$(variant "$FX" locked)
 # a real apt-get waiting at its confirmation prompt holds dpkg's frontend lock and lock
