@@ -51,15 +51,15 @@ measure() {
     printf -v "RSS_$name" '%s' "$(awk '{ print $4 }' "$WORK/times" | median)"
     local wall=WALL_$name cpu=CPU_$name rss=RSS_$name
     printf '  %-24s wall %6.3f s   cpu %6.3f s   peak RSS %5.1f MiB   (walls: %s)\n' "$label" "${!wall}" "${!cpu}" \
-        "$(echo "${!rss} / 1024" | bc -l)" "$(awk '{ print $1 }' "$WORK/times" | paste -sd' ')"
+        "$(awk -v k="${!rss}" 'BEGIN { print k / 1024 }')" "$(awk '{ print $1 }' "$WORK/times" | paste -sd' ')"
 }
 
 # ratio LABEL A B LIMIT: prints A/B against the target "at most LIMIT"
 ratio() {
     local value
-    value=$(echo "$2 / $3" | bc -l)
+    value=$(awk -v a="$2" -v b="$3" 'BEGIN { print a / b }')
     printf '  %-42s %5.2f  (target <= %s: %s)\n' "$1" "$value" "$4" \
-        "$([ "$(echo "$value <= $4" | bc -l)" = 1 ] && echo met || echo MISSED)"
+        "$(awk -v v="$value" -v l="$4" 'BEGIN { print (v <= l) ? "met" : "MISSED" }')"
 }
 
 echo "apt_check benchmark: $(nproc) CPUs, load $(cut -d' ' -f1-3 /proc/loadavg), $RUNS runs each (medians)"

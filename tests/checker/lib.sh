@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the checker's black-box tests: sourced, never run.
 #
 # Sets CHECK (the apt_check under test, from $1), WORK (a scratch directory removed
@@ -58,7 +59,7 @@ skip() {
 
 # fixture NAME [SCENARIO]: builds a sandbox at $WORK/NAME and prints its path.
 fixture() {
-    "$FIXTURE_SCRIPT" "$WORK/$1" "${2:-default}" >&2 || { echo "FAIL building fixture $1" >&2; exit 1; }
+    bash "$FIXTURE_SCRIPT" "$WORK/$1" "${2:-default}" >&2 || { echo "FAIL building fixture $1" >&2; exit 1; }
     echo "$WORK/$1"
 }
 

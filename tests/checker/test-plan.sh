@@ -22,7 +22,7 @@ d;oldtool;1.0;;" "$(run "$FX" -p)"
 expect_eq "-s: installed size change in bytes, negative when freed" "-5120" "$(run "$FX" -s | cut -d';' -f2)"
 # archives read through copy: are downloaded; libfoo comes from a file: source and is local
 main_debs=("$FX"/repo/main/{foo_1.1,common_1.1,epo_1%3a1.0,bar_2.0,newlib_1.0}_*.deb)
-download=$(stat -c %s "${main_debs[@]}" | paste -sd+ | bc)
+download=$(stat -c %s "${main_debs[@]}" | awk '{ sum += $1 } END { print sum }')
 expect_eq "-s: download = the archives still to fetch" "$download" "$(run "$FX" -s | cut -d';' -f1)"
 expect_eq "complete lists: nothing on standard error" "" "$(run "$FX" 2>&1 >/dev/null)"
 same_as_aptget "default" "$FX"
