@@ -25,13 +25,14 @@ work=$1; shift
 i=0
 while [ "$1" != "--" ]; do
     kind=$1 spec=$2; shift 2
-    target=${spec%%=*} source=${spec#*=}
     i=$((i + 1))
     if [ "$kind" = --overlay ]; then
+        target=${spec%%=*} source=${spec#*=}
         mkdir -p "$work/$i/up" "$work/$i/work"
         cp -a "$source/." "$work/$i/up/"
         mount -t overlay overlay -o "lowerdir=$target,upperdir=$work/$i/up,workdir=$work/$i/work" "$target"
     else
+        source=${spec%%=*} target=${spec#*=}
         mount --bind "$source" "$target"
     fi
 done
