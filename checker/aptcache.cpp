@@ -1,5 +1,6 @@
 #include "checker/aptcache.h"
 
+#include <apt-pkg/aptconfiguration.h>
 #include <apt-pkg/cachefile.h>
 #include <apt-pkg/configuration.h>
 #include <apt-pkg/error.h>
@@ -56,11 +57,22 @@ bool initApt()
     // The resolver would leave a copy of its request in this file when one is configured:
     // we only look, and leave nothing behind, not even as root.
     _config->Clear("Dir::Log::Solver");
-    return true;
+
+    // Unless configured, libapt-pkg asks dpkg for the architectures each time it maps a
+    // cache. Asked once, the answer is kept in the configuration.
+    if (_config->FindVector("APT::Architectures").empty()) {
+        for (const std::string& architecture : APT::Configuration::getArchitectures())
+            _config->Set("APT::Architectures::", architecture);
+    }
+    return !_error->PendingError();
 }
 
 bool openCacheReadOnly(pkgCacheFile& cache)
 {
+    // libapt-pkg works out the unneeded packages after every change outside an action
+    // group, and once more when the dependency cache is set up: a good part of the run
+    // time. Without action groups planFullUpgrade asks for it once, when it is needed.
+    cache.InhibitActionGroups(true);
     if (!cache.ReadOnlyOpen(nullptr) || _error->PendingError())
         return false;
     warnAboutMissingLists(*cache.GetSourceList());

@@ -77,7 +77,6 @@ bool leaveOutUnneededPackages(pkgDepCache& depCache)
     if (leftOut.empty())
         return true;
 
-    pkgDepCache::ActionGroup group(depCache);
     for (const pkgCache::PkgIterator& package : leftOut)
         depCache.MarkDelete(package, false, 0, false);
 
@@ -95,6 +94,15 @@ bool leaveOutUnneededPackages(pkgDepCache& depCache)
         }
     }
     return true;
+}
+
+bool bringsNewPackages(pkgDepCache& depCache)
+{
+    for (auto package = depCache.PkgBegin(); !package.end(); ++package) {
+        if (depCache[package].NewInstall())
+            return true;
+    }
+    return false;
 }
 
 void collectChanges(pkgDepCache& depCache, std::vector<PackageChange>& changes)
@@ -130,25 +138,27 @@ void collectChanges(pkgDepCache& depCache, std::vector<PackageChange>& changes)
 bool planFullUpgrade(pkgCacheFile& cache, std::vector<PackageChange>& changes)
 {
     pkgDepCache* depCache = cache.GetDepCache();
-    if (depCache == nullptr)
+    if (depCache == nullptr || !settleSystemState(*depCache))
         return false;
-    {
-        // In one action group libapt-pkg works out the unneeded packages once, when the
-        // group ends, instead of after each step: a good part of the run time.
-        pkgDepCache::ActionGroup group(*depCache);
-        if (!settleSystemState(*depCache))
-            return false;
-        // Holds, pins and phased updates are honoured inside, as apt-get honours them.
-        if (!APT::Upgrade::Upgrade(*depCache, APT::Upgrade::ALLOW_EVERYTHING, nullptr))
-            return false;
-        if (depCache->BrokenCount() != 0)
-            return _error->Error("The upgrade would leave %lu packages with unmet dependencies",
-                                 depCache->BrokenCount());
-    }
-    if (!leaveOutUnneededPackages(*depCache))
+    // The cache was opened with action groups inhibited, so the unneeded packages are
+    // worked out only here: the resolver looks at them, as apt-get's does after the
+    // system state was settled...
+    if (!depCache->MarkAndSweep())
+        return false;
+    // Holds, pins and phased updates are honoured inside, as apt-get honours them.
+    if (!APT::Upgrade::Upgrade(*depCache, APT::Upgrade::ALLOW_EVERYTHING, nullptr))
         return false;
     if (depCache->BrokenCount() != 0)
-        return _error->Error("Leaving out unneeded packages would break %lu others", depCache->BrokenCount());
+        return _error->Error("The upgrade would leave %lu packages with unmet dependencies",
+                             depCache->BrokenCount());
+    // ... and again when the upgrade brings new packages, which may be unneeded.
+    if (bringsNewPackages(*depCache)) {
+        if (!depCache->MarkAndSweep() || !leaveOutUnneededPackages(*depCache))
+            return false;
+        if (depCache->BrokenCount() != 0)
+            return _error->Error("Leaving out unneeded packages would break %lu others",
+                                 depCache->BrokenCount());
+    }
 
     collectChanges(*depCache, changes);
     return true;
