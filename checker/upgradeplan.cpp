@@ -19,9 +19,12 @@ namespace {
 
 // Packages that an interrupted dpkg run left half done are reinstalled, kept or removed,
 // and unmet dependencies are repaired first (that is the -f).
+// The cache was opened with action groups inhibited, so the unneeded packages are worked
+// out only where a result depends on them: apt-get's resolvers look at them as they are
+// after this step.
 bool settleSystemState(pkgDepCache& depCache)
 {
-    if (!pkgApplyStatus(depCache))
+    if (!pkgApplyStatus(depCache) || !depCache.MarkAndSweep())
         return false;
     if (depCache.BrokenCount() == 0)
         return true;
@@ -29,7 +32,7 @@ bool settleSystemState(pkgDepCache& depCache)
         return _error->Error("Unable to correct dependencies");
     if (!pkgMinimizeUpgrade(depCache))
         return _error->Error("Unable to minimize the upgrade set");
-    return true;
+    return depCache.MarkAndSweep();
 }
 
 // True when an installed package that stays, or a package being installed or upgraded,
@@ -140,18 +143,13 @@ bool planFullUpgrade(pkgCacheFile& cache, std::vector<PackageChange>& changes)
     pkgDepCache* depCache = cache.GetDepCache();
     if (depCache == nullptr || !settleSystemState(*depCache))
         return false;
-    // The cache was opened with action groups inhibited, so the unneeded packages are
-    // worked out only here: the resolver looks at them, as apt-get's does after the
-    // system state was settled...
-    if (!depCache->MarkAndSweep())
-        return false;
     // Holds, pins and phased updates are honoured inside, as apt-get honours them.
     if (!APT::Upgrade::Upgrade(*depCache, APT::Upgrade::ALLOW_EVERYTHING, nullptr))
         return false;
     if (depCache->BrokenCount() != 0)
         return _error->Error("The upgrade would leave %lu packages with unmet dependencies",
                              depCache->BrokenCount());
-    // ... and again when the upgrade brings new packages, which may be unneeded.
+    // Only new packages can turn out unneeded, so only then is it worked out again.
     if (bringsNewPackages(*depCache)) {
         if (!depCache->MarkAndSweep() || !leaveOutUnneededPackages(*depCache))
             return false;
