@@ -2,11 +2,11 @@
 
 #include "restart.h"
 #include "trayicon.h"
-#include "updatedialogrunner.h"
 
 #include "privileged/commands.h"
 #include "privileged/messagebox.h"
 #include "privileged/systempaths.h"
+#include "privileged/updatedialog.h"
 #include "settings/settingsdialog.h"
 
 #include <QCoreApplication>
@@ -68,7 +68,8 @@ void NotifierCore::checkForUpdatesManual()
     if (restartIfProgramChanged())
         return;
     silenceTray();
-    if (runUpdateDialog(defaultCommand(UpdateCommandIndex)) == 1) {
+    UpdateDialog updateDialog;
+    if (updateDialog.exec(defaultCommand(UpdateCommandIndex)) == 1) {
         if (m_trayIcon)
             m_trayIcon->setVisible(true);
         startChecker(ManualCheck);

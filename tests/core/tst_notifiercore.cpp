@@ -7,6 +7,8 @@
 #include "privileged/systempaths.h"
 #include "testsupport.h"
 
+#include "../privileged/fakehelperjobs.h"
+
 #include <QAction>
 #include <QDialog>
 #include <QMenu>
@@ -484,12 +486,30 @@ private slots:
         makeCore(false);
         QSignalSpy balloons(tray(), &TrayIcon::balloonShown);
         QSignalSpy finished(process(), &QProcess::finished);
+        FakeHelperJobs jobs;
+        // The package lists are refreshed first, under the modal update dialog.
+        QTimer::singleShot(0, [&jobs] { jobs.job->finish(0, {{QStringLiteral("message"), QStringLiteral("success")}}); });
         QMetaObject::invokeMethod(m_core.get(), "checkForUpdatesManual");
+        QCOMPARE(jobs.actions.size(), 1);
+        QCOMPARE(jobs.actions.at(0).name(), QStringLiteral("org.nordwave.tarn.upgradehelper.update"));
         QVERIFY(finished.wait(10000));
         QCOMPARE(balloons.count(), 1);
         QCOMPARE(balloons.at(0).at(1).toString(), QStringLiteral("No updates are available"));
         QTEST(balloons.at(0).at(3).toInt(), "duration");
         QVERIFY(tray()->contextMenu()->isEnabled());
+    }
+
+    void rejectedListUpdateRunsNoCheck()
+    {
+        makeCore(false);
+        FakeHelperJobs jobs;
+        QTimer::singleShot(0, [&jobs] { jobs.job->finish(0, {{QStringLiteral("message"), QStringLiteral("canceled")}}); });
+        QMetaObject::invokeMethod(m_core.get(), "checkForUpdatesManual");
+        QCOMPARE(process()->state(), QProcess::NotRunning);
+        QCOMPARE(checkerRuns(), 0);
+        QVERIFY(tray()->contextMenu()->isEnabled());
+        QVERIFY(!timer("checkTimer")->signalsBlocked());
+        QVERIFY(!tray()->signalsBlocked());
     }
 
     void packageManagerErrors_data()
