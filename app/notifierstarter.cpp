@@ -26,7 +26,8 @@ NotifierStarter::NotifierStarter(QtSingleApplication* application)
     : m_quitOption(QStringLiteral("quit"), tr("Quit application.")),
       m_silentOption(QStringLiteral("silent"), tr("Hide baloon message and settings."))
 {
-    m_parser.setApplicationDescription(QCoreApplication::translate("main", "Update notifier for Tarn desktop"));
+    m_parser.setApplicationDescription(
+        QCoreApplication::translate("main", "Update notifier for Tarn desktop"));
     m_parser.addVersionOption();
     m_parser.addHelpOption();
     m_parser.addOption(m_quitOption);
@@ -45,18 +46,20 @@ NotifierStarter::NotifierStarter(QtSingleApplication* application)
         return;
     }
 
-    const bool desktopMode =
-        !isMobileSession(qEnvironmentVariable("DESKTOP_SESSION"), qEnvironmentVariable("TARN_LAUNCHER_SETTINGS"));
+    const bool desktopMode = !isMobileSession(qEnvironmentVariable("DESKTOP_SESSION"),
+                                              qEnvironmentVariable("TARN_LAUNCHER_SETTINGS"));
     if (desktopMode && !QSystemTrayIcon::isSystemTrayAvailable()) {
-        MessageBox::critical(nullptr, tr("Update Notifier"), tr("Couldn't detect any system tray on this system"));
+        MessageBox::critical(nullptr, tr("Update Notifier"),
+                             tr("Couldn't detect any system tray on this system"));
         m_exitCode = 1;
         m_shouldExit = true;
         return;
     }
 
     application->setQuitOnLastWindowClosed(false);
-    application->setWindowIcon(QIcon::fromTheme(QStringLiteral("tarn-update-notifier"),
-                                                QIcon(QStringLiteral(":/icons/apps-tarn-update-notifier.svg"))));
+    application->setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("tarn-update-notifier"),
+                         QIcon(QStringLiteral(":/icons/apps-tarn-update-notifier.svg"))));
 
     m_core = new NotifierCore(m_parser.isSet(m_silentOption), desktopMode, this);
 

@@ -26,7 +26,8 @@ QString runtimeDirectory()
 QString QtSingleApplication::instanceKey(const QString& programPath, uint userId)
 {
     // The version is left out on purpose: a replaced binary must still find the running one.
-    const QByteArray digest = QCryptographicHash::hash(programPath.toUtf8(), QCryptographicHash::Sha1).toHex();
+    const QByteArray digest =
+        QCryptographicHash::hash(programPath.toUtf8(), QCryptographicHash::Sha1).toHex();
     return QStringLiteral("tarn-update-notifier-%1-%2").arg(userId).arg(QString::fromLatin1(digest.left(16)));
 }
 

@@ -45,8 +45,10 @@ void NotifierCore::readSettings()
 
     QSettings global(globalConfigPath(), QSettings::IniFormat);
     global.beginGroup(QStringLiteral("General"));
-    m_packageManagerCommand = global.value(QStringLiteral("PMTool"), defaultCommand(PackageManagerCommandIndex)).toString();
-    m_upgradeCommand = global.value(QStringLiteral("upgCommand"), defaultCommand(UpgradeCommandIndex)).toString();
+    m_packageManagerCommand =
+        global.value(QStringLiteral("PMTool"), defaultCommand(PackageManagerCommandIndex)).toString();
+    m_upgradeCommand =
+        global.value(QStringLiteral("upgCommand"), defaultCommand(UpgradeCommandIndex)).toString();
     m_fixBrokenCommand =
         global.value(QStringLiteral("fixBrokenCommand"), defaultCommand(FixBrokenCommandIndex)).toString();
     global.endGroup();

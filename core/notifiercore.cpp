@@ -64,8 +64,8 @@ NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
 
     QDBusConnection systemBus = QDBusConnection::systemBus();
     if (systemBus.isConnected()) {
-        systemBus.connect(QString(), QStringLiteral("/"), QStringLiteral("app.apt.dbus"), QStringLiteral("updated"),
-                          this, SLOT(onAptCacheMayBeUpdated()));
+        systemBus.connect(QString(), QStringLiteral("/"), QStringLiteral("app.apt.dbus"),
+                          QStringLiteral("updated"), this, SLOT(onAptCacheMayBeUpdated()));
     }
 
     if (silent)

@@ -79,7 +79,8 @@ void NotifierCore::showUpdates()
         isInStartupQuietPeriod())
         return;
     m_trayIcon->showBalloon(
-        m_title, tr("There are %n upgradable packages\nClick to run system upgrade", nullptr, m_upgradableCount),
+        m_title,
+        tr("There are %n upgradable packages\nClick to run system upgrade", nullptr, m_upgradableCount),
         QSystemTrayIcon::Warning, m_messageTimeout);
 }
 

@@ -1,8 +1,6 @@
 #include "trayicon.h"
 
-TrayIcon::TrayIcon(QObject* parent) : QSystemTrayIcon(parent)
-{
-}
+TrayIcon::TrayIcon(QObject* parent) : QSystemTrayIcon(parent) {}
 
 void TrayIcon::showBalloon(const QString& title, const QString& text, QSystemTrayIcon::MessageIcon icon,
                            int msecs)

@@ -147,7 +147,8 @@ void NotifierCore::handleCheckerFinished(int exitCode, QProcess::ExitStatus exit
 
     if (m_operation == ManualCheck && m_upgradableCount == 0 && m_trayIcon) {
         const int duration = m_hideTray ? qMin(m_messageTimeout, m_hideTimer->interval()) : m_messageTimeout;
-        m_trayIcon->showBalloon(m_title, tr("No updates are available"), QSystemTrayIcon::Information, duration);
+        m_trayIcon->showBalloon(m_title, tr("No updates are available"), QSystemTrayIcon::Information,
+                                duration);
     }
     if (m_settingsDialog)
         m_settingsDialog->setUpgradablePackagesCount(m_upgradableCount);
@@ -178,9 +179,10 @@ void NotifierCore::onProcessError(QProcess::ProcessError error)
 
 void NotifierCore::showProcessErrorBox(const QString& heading)
 {
-    const QString text = heading + QStringLiteral("<br>") +
-                         tr("Command: %1 %2").arg(m_process->program(), m_process->arguments().join(QLatin1Char(' '))) +
-                         QStringLiteral("<br>") + tr("Error: %1").arg(m_process->errorString());
+    const QString text =
+        heading + QStringLiteral("<br>") +
+        tr("Command: %1 %2").arg(m_process->program(), m_process->arguments().join(QLatin1Char(' '))) +
+        QStringLiteral("<br>") + tr("Error: %1").arg(m_process->errorString());
     MessageBox::critical(nullptr, m_title, text);
 }
 
@@ -188,8 +190,8 @@ void NotifierCore::showCheckError(const QString& text)
 {
     if (!m_showMessage || !m_trayIcon || isInStartupQuietPeriod())
         return;
-    m_trayIcon->showBalloon(m_title, tr("Error while checking apt cache: %1").arg(text), QSystemTrayIcon::Critical,
-                            m_messageTimeout);
+    m_trayIcon->showBalloon(m_title, tr("Error while checking apt cache: %1").arg(text),
+                            QSystemTrayIcon::Critical, m_messageTimeout);
 }
 
 void NotifierCore::silenceTray()

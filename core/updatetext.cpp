@@ -6,11 +6,14 @@ QStringList updatePhrases(int upgradable, int newPackages, int removed)
 {
     QStringList phrases;
     if (upgradable > 0)
-        phrases << QCoreApplication::translate("NotifierCore", "<b>%n</b> package(s) will be upgraded", nullptr, upgradable);
+        phrases << QCoreApplication::translate("NotifierCore", "<b>%n</b> package(s) will be upgraded",
+                                               nullptr, upgradable);
     if (newPackages > 0)
-        phrases << QCoreApplication::translate("NotifierCore", "<b>%n</b> package(s) will be installed", nullptr, newPackages);
+        phrases << QCoreApplication::translate("NotifierCore", "<b>%n</b> package(s) will be installed",
+                                               nullptr, newPackages);
     if (removed > 0)
-        phrases << QCoreApplication::translate("NotifierCore", "<b>%n</b> package(s) will be removed", nullptr, removed);
+        phrases << QCoreApplication::translate("NotifierCore", "<b>%n</b> package(s) will be removed",
+                                               nullptr, removed);
     return phrases;
 }
 

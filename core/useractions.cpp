@@ -10,7 +10,8 @@ void NotifierCore::runPackageManager(QString command)
     if (m_process->state() != QProcess::NotRunning || m_operation != Idle)
         return;
     if (m_packageManagerCommand.isEmpty()) {
-        MessageBox::critical(nullptr, m_title, tr("NO setting for package managment tool\nPlease verify settings"));
+        MessageBox::critical(nullptr, m_title,
+                             tr("NO setting for package managment tool\nPlease verify settings"));
         return;
     }
     m_operation = PackageManager;

@@ -18,7 +18,8 @@ TarnHelpMenu::TarnHelpMenu(QWidget* parent) : QMenu(tr("Help"), parent)
 
 QString TarnHelpMenu::aboutText()
 {
-    return tr("<h3>%1 %2</h3><p>%3</p><p>Licensed under the GNU General Public License, version 2 or later.</p>")
+    return tr("<h3>%1 %2</h3><p>%3</p><p>Licensed under the GNU General Public License, version 2 or "
+              "later.</p>")
         .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion(),
              tarnDescription().toHtmlEscaped());
 }

@@ -17,8 +17,10 @@ private slots:
         QTest::newRow("capitals with blanks") << " Plasma-MOBILE " << QString() << true;
         QTest::newRow("phosh-mobile") << "phosh-mobile" << QString() << true;
         QTest::newRow("mobile inside a word") << "automobiles" << QString() << true;
-        QTest::newRow("launcher settings of blanks only") << "plasma" << "   " << false;
-        QTest::newRow("launcher settings") << "plasma" << "/etc/launcher.conf" << true;
+        QTest::newRow("launcher settings of blanks only") << "plasma"
+                                                          << "   " << false;
+        QTest::newRow("launcher settings") << "plasma"
+                                           << "/etc/launcher.conf" << true;
     }
     void mobileSession()
     {

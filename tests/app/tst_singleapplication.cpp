@@ -31,7 +31,8 @@ private:
     int runSecondaryProcess(const QString& message)
     {
         QProcess secondary;
-        secondary.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(SecondaryRole), message});
+        secondary.start(QCoreApplication::applicationFilePath(),
+                        {QString::fromLatin1(SecondaryRole), message});
         // The receiver's event loop must run for the acknowledgement: wait with it.
         for (int i = 0; i < 1000 && secondary.state() != QProcess::NotRunning; ++i)
             QTest::qWait(10);
@@ -75,7 +76,8 @@ private slots:
         QFETCH(uint, userA);
         QFETCH(QString, pathB);
         QFETCH(uint, userB);
-        QTEST(QtSingleApplication::instanceKey(pathA, userA) == QtSingleApplication::instanceKey(pathB, userB),
+        QTEST(QtSingleApplication::instanceKey(pathA, userA) ==
+                  QtSingleApplication::instanceKey(pathB, userB),
               "same");
     }
 };

@@ -18,17 +18,18 @@ private slots:
         QTest::addColumn<int>("removed");
         QTest::addColumn<QString>("expected");
         QTest::newRow("nothing") << 0 << 0 << 0 << "T:<br>Click to run system upgrade";
-        QTest::newRow("one upgrade") << 1 << 0 << 0
-                                     << "T:<br><b>1</b> package will be upgraded<br>Click to run system upgrade";
+        QTest::newRow("one upgrade")
+            << 1 << 0 << 0 << "T:<br><b>1</b> package will be upgraded<br>Click to run system upgrade";
         QTest::newRow("3 upgraded, 1 removed")
             << 3 << 0 << 1
             << "T:<br><b>3</b> packages will be upgraded<br><b>1</b> package will be removed<br>"
                "Click to run system upgrade";
-        QTest::newRow("all three") << 2 << 5 << 7
-                                   << "T:<br><b>2</b> packages will be upgraded<br><b>5</b> packages will be "
-                                      "installed<br><b>7</b> packages will be removed<br>Click to run system upgrade";
-        QTest::newRow("only new") << 0 << 2 << 0
-                                  << "T:<br><b>2</b> packages will be installed<br>Click to run system upgrade";
+        QTest::newRow("all three")
+            << 2 << 5 << 7
+            << "T:<br><b>2</b> packages will be upgraded<br><b>5</b> packages will be "
+               "installed<br><b>7</b> packages will be removed<br>Click to run system upgrade";
+        QTest::newRow("only new")
+            << 0 << 2 << 0 << "T:<br><b>2</b> packages will be installed<br>Click to run system upgrade";
     }
     void tooltip()
     {

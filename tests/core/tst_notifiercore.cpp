@@ -98,7 +98,8 @@ private:
         static int step = 0;
         QFile cache(m_paths.packageCache);
         QVERIFY(cache.open(QIODevice::ReadWrite));
-        QVERIFY(cache.setFileTime(QDateTime::currentDateTime().addSecs(++step), QFileDevice::FileModificationTime));
+        QVERIFY(cache.setFileTime(QDateTime::currentDateTime().addSecs(++step),
+                                  QFileDevice::FileModificationTime));
     }
 
     // Runs one automatic check to its end.
@@ -160,7 +161,8 @@ private slots:
         QCOMPARE(timer("checkTimer")->interval(), 1800000);
         QVERIFY(timer("checkTimer")->isActive());
         QCOMPARE(timer("hideTimer")->interval(), 5000);
-        QCOMPARE(action("packageManagerAction")->isEnabled(), QFile::exists(QStringLiteral("/usr/bin/synaptic-pkexec")));
+        QCOMPARE(action("packageManagerAction")->isEnabled(),
+                 QFile::exists(QStringLiteral("/usr/bin/synaptic-pkexec")));
         QCOMPARE(tray()->toolTip(), upToDateTooltip());
         QVERIFY(!action("upgradeAction")->isEnabled());
     }
@@ -175,11 +177,12 @@ private slots:
         QTest::newRow("text where numbers belong")
             << QVariantMap{{"notifyInterval", "soon"}, {"aptCacheCheckInterval", "x"}, {"hideTrayDelay", "y"}}
             << false << 0 << 0 << 0;
-        QTest::newRow("reminder interval 0") << QVariantMap{{"notifyInterval", 0}} << false << 0 << 1800000 << 5000;
+        QTest::newRow("reminder interval 0")
+            << QVariantMap{{"notifyInterval", 0}} << false << 0 << 1800000 << 5000;
         QTest::newRow("negative reminder interval")
             << QVariantMap{{"notifyInterval", -5}} << false << -5 << 1800000 << 5000;
-        QTest::newRow("reminders switched off") << QVariantMap{{"showMessage", false}} << false << 1800000
-                                                << 1800000 << 5000;
+        QTest::newRow("reminders switched off")
+            << QVariantMap{{"showMessage", false}} << false << 1800000 << 1800000 << 5000;
         QTest::newRow("numbers stored as text")
             << QVariantMap{{"notifyInterval", "60000"}, {"aptCacheCheckInterval", "120000"}} << true << 60000
             << 120000 << 5000;
@@ -238,20 +241,22 @@ private slots:
         QTest::addColumn<QString>("balloon");
         const QString invalid =
             QStringLiteral("Error while checking apt cache: invalid output from ") + QStringLiteral("%1");
-        QTest::newRow("3;1;0") << QByteArray("3;1;0\n") << QByteArray()
-                               << "Update Notifier:<br><b>3</b> packages will be upgraded<br><b>1</b> package "
-                                  "will be installed<br>Click to run system upgrade"
-                               << true << "There are 3 upgradable packages\nClick to run system upgrade";
+        QTest::newRow("3;1;0")
+            << QByteArray("3;1;0\n") << QByteArray()
+            << "Update Notifier:<br><b>3</b> packages will be upgraded<br><b>1</b> package "
+               "will be installed<br>Click to run system upgrade"
+            << true << "There are 3 upgradable packages\nClick to run system upgrade";
         QTest::newRow("removals alone are no update")
             << QByteArray("0;0;2") << QByteArray() << upToDateTooltip() << false << QString();
         QTest::newRow("new packages alone are")
             << QByteArray("0;2;0") << QByteArray()
-            << "Update Notifier:<br><b>2</b> packages will be installed<br>Click to run system upgrade" << true
-            << QString();
-        QTest::newRow("blanks around") << QByteArray(" 5;0;0\n") << QByteArray()
-                                       << "Update Notifier:<br><b>5</b> packages will be upgraded<br>Click to run "
-                                          "system upgrade"
-                                       << true << "There are 5 upgradable packages\nClick to run system upgrade";
+            << "Update Notifier:<br><b>2</b> packages will be installed<br>Click to run system upgrade"
+            << true << QString();
+        QTest::newRow("blanks around")
+            << QByteArray(" 5;0;0\n") << QByteArray()
+            << "Update Notifier:<br><b>5</b> packages will be upgraded<br>Click to run "
+               "system upgrade"
+            << true << "There are 5 upgradable packages\nClick to run system upgrade";
         QTest::newRow("two numbers") << QByteArray("5;0") << QByteArray() << "Error" << false << invalid;
         QTest::newRow("four numbers") << QByteArray("5;0;0;1") << QByteArray() << "Error" << false << invalid;
         QTest::newRow("letters") << QByteArray("a;b;c") << QByteArray() << "Error" << false << invalid;
@@ -346,7 +351,8 @@ private slots:
         QCOMPARE(process()->state(), QProcess::NotRunning);
         QFile status(m_paths.dpkgStatus);
         QVERIFY(status.open(QIODevice::ReadWrite));
-        QVERIFY(status.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+        QVERIFY(
+            status.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
         QMetaObject::invokeMethod(m_core.get(), "checkForUpdates");
         QVERIFY(finished.wait(10000));
         QCOMPARE(checkerRuns(), 2);
@@ -375,7 +381,7 @@ private slots:
         QSignalSpy balloons(tray(), &TrayIcon::balloonShown);
         setChecker("3;0;0");
         runCheck();
-        QVERIFY(tray()->isVisible()); // updates show the icon
+        QVERIFY(tray()->isVisible());  // updates show the icon
         QCOMPARE(balloons.count(), 0); // but no balloon in the first 10 s
         setChecker("a;b;c");
         runCheck();
@@ -428,7 +434,8 @@ private slots:
         const QDateTime before = QDateTime::currentDateTime();
         week->trigger();
         QSettings settings;
-        QCOMPARE(settings.value(QStringLiteral("General/skipNotificationDelay")).toLongLong(), qint64(604800));
+        QCOMPARE(settings.value(QStringLiteral("General/skipNotificationDelay")).toLongLong(),
+                 qint64(604800));
         const QDateTime since = settings.value(QStringLiteral("General/skipNotificationSince")).toDateTime();
         QVERIFY(since.isValid() && qAbs(since.secsTo(before)) <= 2);
         QCOMPARE(tray()->isVisible(), !hideWhileDeferred);
@@ -459,8 +466,9 @@ private slots:
 
     void expiredDeferralRemindsAgain()
     {
-        writeUserSettings({{QStringLiteral("skipNotificationDelay"), 3600},
-                           {QStringLiteral("skipNotificationSince"), QDateTime::currentDateTime().addSecs(-3600)}});
+        writeUserSettings(
+            {{QStringLiteral("skipNotificationDelay"), 3600},
+             {QStringLiteral("skipNotificationSince"), QDateTime::currentDateTime().addSecs(-3600)}});
         makeCore(false);
         QSignalSpy balloons(tray(), &TrayIcon::balloonShown);
         setChecker("2;0;0");
@@ -488,7 +496,9 @@ private slots:
         QSignalSpy finished(process(), &QProcess::finished);
         FakeHelperJobs jobs;
         // The package lists are refreshed first, under the modal update dialog.
-        QTimer::singleShot(0, [&jobs] { jobs.job->finish(0, {{QStringLiteral("message"), QStringLiteral("success")}}); });
+        QTimer::singleShot(0, [&jobs] {
+            jobs.job->finish(0, {{QStringLiteral("message"), QStringLiteral("success")}});
+        });
         QMetaObject::invokeMethod(m_core.get(), "checkForUpdatesManual");
         QCOMPARE(jobs.actions.size(), 1);
         QCOMPARE(jobs.actions.at(0).name(), QStringLiteral("org.nordwave.tarn.upgradehelper.update"));
@@ -503,7 +513,9 @@ private slots:
     {
         makeCore(false);
         FakeHelperJobs jobs;
-        QTimer::singleShot(0, [&jobs] { jobs.job->finish(0, {{QStringLiteral("message"), QStringLiteral("canceled")}}); });
+        QTimer::singleShot(0, [&jobs] {
+            jobs.job->finish(0, {{QStringLiteral("message"), QStringLiteral("canceled")}});
+        });
         QMetaObject::invokeMethod(m_core.get(), "checkForUpdatesManual");
         QCOMPARE(process()->state(), QProcess::NotRunning);
         QCOMPARE(checkerRuns(), 0);
@@ -519,16 +531,22 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<bool>("checkFollows");
         QTest::newRow("no stored setting, even with a command")
-            << QString() << "/bin/true" << "NO setting for package managment tool\nPlease verify settings" << false;
-        QTest::newRow("missing program") << "/bin/true" << "/nonexistent/pm"
-                                         << "Unable to run package managment tool<br>Command: /nonexistent/pm "
-                                            "<br>Error: "
-                                         << false;
-        QTest::newRow("a command of blanks") << "/bin/true" << "   "
+            << QString() << "/bin/true"
+            << "NO setting for package managment tool\nPlease verify settings" << false;
+        QTest::newRow("missing program")
+            << "/bin/true"
+            << "/nonexistent/pm"
+            << "Unable to run package managment tool<br>Command: /nonexistent/pm "
+               "<br>Error: "
+            << false;
+        QTest::newRow("a command of blanks") << "/bin/true"
+                                             << "   "
                                              << "Unable to run package managment tool<br>Command:" << false;
-        QTest::newRow("non-zero exit: no box, a check") << "/bin/true" << "/bin/false" << QString() << true;
-        QTest::newRow("quoted path with blanks") << "/bin/true" << "\"" + QString::fromLocal8Bit("%1") + "\""
-                                                 << QString() << true;
+        QTest::newRow("non-zero exit: no box, a check") << "/bin/true"
+                                                        << "/bin/false" << QString() << true;
+        QTest::newRow("quoted path with blanks")
+            << "/bin/true"
+            << "\"" + QString::fromLocal8Bit("%1") + "\"" << QString() << true;
     }
     void packageManagerErrors()
     {

@@ -25,9 +25,10 @@ bool writeScript(const QString& path, const QByteArray& body)
 {
     if (!writeFile(path, "#!/bin/sh\n" + body))
         return false;
-    return QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                           QFileDevice::ReadGroup | QFileDevice::ExeGroup |
-                                           QFileDevice::ReadOther | QFileDevice::ExeOther);
+    return QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                           QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                                           QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                           QFileDevice::ExeOther);
 }
 
 } // namespace TestSupport
