@@ -2,7 +2,7 @@
 # bench-checker.sh [APT_CHECK] [RUNS] - wall time, CPU time and peak RSS of apt_check,
 # apt_check -s, the same count done with python3-apt, and apt-get -s dist-upgrade, all on
 # this machine's own APT state (read only), medians of RUNS (default 5) after one untimed
-# warm-up each; then the ratios against the targets.
+# warm-up each, the four taking turns; then the ratios against the targets.
 #
 # Two runs of everything: APT as configured here, and the same lists, status and sources
 # with APT's binary cache (pkgcache.bin) switched on in a private directory, as on a
@@ -37,21 +37,22 @@ EOF
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# measure NAME LABEL COMMAND...: sets WALL_<NAME>, CPU_<NAME> (s) and RSS_<NAME> (KiB), prints them
-measure() {
-    local name=$1 label=$2 i
-    shift 2
-    "$@" >/dev/null 2>&1
-    : >"$WORK/times"
-    for i in $(seq "$RUNS"); do
-        /usr/bin/time -a -o "$WORK/times" -f '%e %U %S %M' "$@" >/dev/null 2>&1
-    done
-    printf -v "WALL_$name" '%s' "$(awk '{ print $1 }' "$WORK/times" | median)"
-    printf -v "CPU_$name" '%s' "$(awk '{ print $2 + $3 }' "$WORK/times" | median)"
-    printf -v "RSS_$name" '%s' "$(awk '{ print $4 }' "$WORK/times" | median)"
+# run_round NAME COMMAND...: one timed run, appended to $WORK/NAME.times
+run_round() {
+    local name=$1
+    shift
+    /usr/bin/time -a -o "$WORK/$name.times" -f '%e %U %S %M' "$@" >/dev/null 2>&1
+}
+
+# report NAME LABEL: sets WALL_<NAME>, CPU_<NAME> (s) and RSS_<NAME> (KiB) to the medians, prints them
+report() {
+    local name=$1 label=$2 times=$WORK/$1.times
+    printf -v "WALL_$name" '%s' "$(awk '{ print $1 }' "$times" | median)"
+    printf -v "CPU_$name" '%s' "$(awk '{ print $2 + $3 }' "$times" | median)"
+    printf -v "RSS_$name" '%s' "$(awk '{ print $4 }' "$times" | median)"
     local wall=WALL_$name cpu=CPU_$name rss=RSS_$name
     printf '  %-24s wall %6.3f s   cpu %6.3f s   peak RSS %5.1f MiB   (walls: %s)\n' "$label" "${!wall}" "${!cpu}" \
-        "$(awk -v k="${!rss}" 'BEGIN { print k / 1024 }')" "$(awk '{ print $1 }' "$WORK/times" | paste -sd' ')"
+        "$(awk -v k="${!rss}" 'BEGIN { print k / 1024 }')" "$(awk '{ print $1 }' "$times" | paste -sd' ')"
 }
 
 # ratio LABEL A B LIMIT: prints A/B against the target "at most LIMIT"
@@ -76,10 +77,21 @@ for state in configured cached; do
         echo "== the same state with a binary cache ($(du -h "$WORK/cache/pkgcache.bin" | cut -f1) pkgcache.bin)"
     fi
     echo "  counts: apt_check $("$CHECK" 2>&1 | paste -sd' '), python3-apt $(/usr/bin/python3 "$PYTHON_COUNT" 2>&1 | paste -sd' '), apt-get $(apt-get -s dist-upgrade 2>/dev/null | sed -n 's/^\([0-9]*\) upgraded, \([0-9]*\) newly installed, \([0-9]*\) to remove.*/\1;\2;\3/p')"
-    measure counts "apt_check" "$CHECK"
-    measure sizes "apt_check -s" "$CHECK" -s
-    measure python "python3-apt count" /usr/bin/python3 "$PYTHON_COUNT"
-    measure aptget "apt-get -s dist-upgrade" apt-get -s dist-upgrade
+    # The four take turns, so that other work on the machine weighs on all of them alike.
+    rm -f "$WORK"/*.times
+    "$CHECK" -s >/dev/null 2>&1
+    /usr/bin/python3 "$PYTHON_COUNT" >/dev/null 2>&1
+    apt-get -s dist-upgrade >/dev/null 2>&1
+    for _ in $(seq "$RUNS"); do
+        run_round counts "$CHECK"
+        run_round sizes "$CHECK" -s
+        run_round python /usr/bin/python3 "$PYTHON_COUNT"
+        run_round aptget apt-get -s dist-upgrade
+    done
+    report counts "apt_check"
+    report sizes "apt_check -s"
+    report python "python3-apt count"
+    report aptget "apt-get -s dist-upgrade"
     ratio "apt_check wall / python3-apt wall" "$WALL_counts" "$WALL_python" 0.8
     ratio "apt_check wall / apt-get -s wall" "$WALL_counts" "$WALL_aptget" 0.25
     ratio "apt_check peak RSS / python3-apt peak RSS" "$RSS_counts" "$RSS_python" 0.9
