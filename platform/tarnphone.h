@@ -1,19 +1,30 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 #include <QVariantMap>
 
-// The phone shell's notification service, as the notifier uses it.
+class OrgFreedesktopNotificationsInterface;
+class QDBusServiceWatcher;
+
+// The phone shell's notification service, as the notifier uses it: notifications on
+// the desktop notification service (org.freedesktop.Notifications) of the session bus,
+// which Phosh, Plasma Mobile and the desktops all run.
 namespace TarnPhone {
 
+class TarnNotificationsModelDbusNotifier;
+
+// One notification handed out by the model, which owns it.
 class TarnNotificationDbusNotifier : public QObject
 {
     Q_OBJECT
 public:
-    explicit TarnNotificationDbusNotifier(int id, QObject* parent = nullptr);
+    // The server's id of the shown notification; 0 while none is shown (the server
+    // closed it, or it could not be shown).
+    int id() const { return static_cast<int>(m_id); }
 
-    int id() const { return m_id; }
-    // Replaces the entries of the shown notification that the map holds.
+    // Replaces the entries of the notification that the map holds and shows the result,
+    // in place of the shown notification or, if the server closed it, as a new one.
     void updateDataMap(const QVariantMap& data);
 
 signals:
@@ -21,7 +32,18 @@ signals:
     void newData(const QString& data);
 
 private:
-    int m_id;
+    friend class TarnNotificationsModelDbusNotifier;
+    TarnNotificationDbusNotifier(const QVariantMap& data, bool sound,
+                                 TarnNotificationsModelDbusNotifier* model);
+    void show();
+    void forget() { m_id = 0; }
+
+    TarnNotificationsModelDbusNotifier* m_model;
+    QVariantMap m_data;
+    bool m_sound;
+    uint m_id = 0;
+    // The server connection that gave out m_id: ids mean nothing to another server.
+    QString m_owner;
 };
 
 class TarnNotificationsModelDbusNotifier : public QObject
@@ -29,11 +51,35 @@ class TarnNotificationsModelDbusNotifier : public QObject
     Q_OBJECT
 public:
     explicit TarnNotificationsModelDbusNotifier(QObject* parent = nullptr);
+    ~TarnNotificationsModelDbusNotifier() override;
 
-    // Shows a notification; null when no notification service takes it.
+    // Shows a notification built from data: "caption" (the summary), "description"
+    // (the body, rich text), "icon" (an icon name, a file URL or one of the shell's
+    // image://ThemeImageProvider/ images) and "customComponentPath" (the shell's QML
+    // component). type and persistent have no counterpart on this service: the
+    // notification always stays until it is removed. Returns the notification, owned
+    // by the model, or null when no notification service takes it.
     TarnNotificationDbusNotifier* addNotification(const int& type, const bool& persistent, const bool& sound,
                                                   const QVariantMap& data);
+    // Withdraws the notification of ours that has this id; other ids are left alone.
     void removeNotification(const int& id);
+
+private:
+    friend class TarnNotificationDbusNotifier;
+    OrgFreedesktopNotificationsInterface* service();
+    // Sends Notify; the server's id and its connection name, or 0 when it failed.
+    uint notify(uint replacesId, const QVariantMap& data, bool sound, QString* owner);
+    bool bodyMarkupSupported();
+    QList<TarnNotificationDbusNotifier*> notifications() const;
+    void onActionInvoked(uint id, const QString& actionKey);
+    void onNotificationClosed(uint id, uint reason);
+    void onServiceOwnerChanged(const QString& service, const QString& oldOwner, const QString& newOwner);
+
+    OrgFreedesktopNotificationsInterface* m_service = nullptr;
+    QDBusServiceWatcher* m_watcher = nullptr;
+    QStringList m_capabilities;
+    // The server connection m_capabilities came from; empty while they are unknown.
+    QString m_capabilitiesOwner;
 };
 
 } // namespace TarnPhone
