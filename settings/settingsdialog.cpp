@@ -1,35 +1,77 @@
 #include "settingsdialog.h"
+#include "ui_settingsdialog.h"
 
+#include "originspatterndialog.h"
+#include "packageblacklistdialog.h"
+#include "settingskeys.h"
+#include "sourceeditor.h"
+
+#include "aptconf/aptconfig.h"
 #include "platform/tarnintegration.h"
+#include "privileged/commands.h"
+#include "privileged/helpercontract.h"
+#include "privileged/messagebox.h"
+#include "privileged/systempaths.h"
 
 #include <QAction>
-#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QKeySequence>
-#include <QLabel>
+#include <QMultiMap>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QSettings>
 
-SettingsDialog::SettingsDialog(QWidget* parent) : QDialog(parent)
+using namespace SettingsKeys;
+
+namespace {
+
+const QString DateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+QString key(const char* name)
 {
-    setObjectName(QStringLiteral("SettingsDialog"));
-    setWindowTitle(tr("Update notifier - Settings"));
+    return QString::fromLatin1(name);
+}
+
+// Intervals are shown as a time of day; one of a day or more (or negative) is no time of
+// day, and the field keeps 0h 0m 0s.
+QTime timeOfDay(int msecs)
+{
+    return QTime::fromMSecsSinceStartOfDay(msecs);
+}
+
+// The editors inside spin boxes and combo boxes change together with their owners, whose
+// own signals are tracked.
+bool isInnerEditor(const QWidget* widget)
+{
+    const QWidget* owner = widget->parentWidget();
+    return qobject_cast<const QAbstractSpinBox*>(owner) || qobject_cast<const QComboBox*>(owner);
+}
+
+} // namespace
+
+SettingsDialog::SettingsDialog(QWidget* parent) : QDialog(parent), ui(new Ui::SettingsDialog)
+{
+    ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
+    ui->AUSGroupBox->hide();
+    m_unattendedUpgradesInstalled = QFile::exists(SystemPaths::current().unattendedUpgrades);
+    ui->warningLabel->setVisible(!m_unattendedUpgradesInstalled);
+    adjustSize();
 
-    auto* layout = new QVBoxLayout(this);
-    m_updatesStatusLabel = new QLabel(this);
-    m_updatesStatusLabel->setObjectName(QStringLiteral("updatesStatusLabel"));
-    layout->addWidget(m_updatesStatusLabel);
+    ui->moveUpSourceButton->setIcon(QIcon::fromTheme(QStringLiteral("go-up")));
+    ui->moveDownSourceButton->setIcon(QIcon::fromTheme(QStringLiteral("go-down")));
+    ui->moveUpSourceButton->setEnabled(false);
+    ui->moveDownSourceButton->setEnabled(false);
+    ui->removeSourceButton->setEnabled(false);
+    ui->editSourceButton->setEnabled(false);
 
-    auto* checkButton = new QPushButton(tr("Check for updates"), this);
-    checkButton->setObjectName(QStringLiteral("checkForUpdatesButton"));
-    connect(checkButton, &QPushButton::clicked, this, &SettingsDialog::checkForUpdatesRequest);
-    layout->addWidget(checkButton);
-
-    auto* buttonBox = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttonBox->setObjectName(QStringLiteral("buttonBox"));
-    connect(buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttonBox);
+    loadUserSettings();
+    loadGlobalSettings();
+    m_globalSettings = gatherGlobalSettings();
+    connect(ui->checkForUpdatesButton, &QPushButton::clicked, this, &SettingsDialog::checkForUpdatesRequest);
+    loadAptSettings();
+    loadSources();
+    trackChanges();
 
     auto* help = new QAction(this);
     help->setShortcut(QKeySequence::HelpContents);
@@ -41,5 +83,330 @@ SettingsDialog::~SettingsDialog() = default;
 
 void SettingsDialog::setUpgradablePackagesCount(int count)
 {
-    m_updatesStatusLabel->setText(tr("Number of the upgradable packages: %1").arg(count));
+    ui->updatesStatusLabel->setText(tr("Number of the upgradable packages: %1").arg(count));
+}
+
+void SettingsDialog::loadUserSettings()
+{
+    QSettings settings;
+    settings.beginGroup(key(General));
+    ui->showMessageCheckBox->setChecked(settings.value(key(ShowMessage), true).toBool());
+    ui->messageTimeoutSpinBox->setValue(settings.value(key(MessageTimeout), 15000).toInt() / 1000);
+    ui->notifyTimeEdit->setTime(timeOfDay(settings.value(key(NotifyInterval), 1800000).toInt()));
+    ui->aptIntervalTimeEdit->setTime(timeOfDay(settings.value(key(AptCacheCheckInterval), 1800000).toInt()));
+    ui->hideTrayCheckBox->setChecked(settings.value(key(HideTray), true).toBool());
+    ui->hideTrayDelaySpinBox->setValue(settings.value(key(HideTrayDelay), 5000).toInt() / 1000);
+    ui->hideTrayDeferredCheckBox->setChecked(settings.value(key(HideTrayDeferred), false).toBool());
+    m_skipNotificationDelay = settings.value(key(SkipNotificationDelay), qint64(-1)).toLongLong();
+    const QDateTime since = settings.value(key(SkipNotificationSince)).toDateTime();
+
+    // The same rule as the tray's: a delay without a start counts from now.
+    const QDateTime now = QDateTime::currentDateTime();
+    if (m_skipNotificationDelay > 0 && since.secsTo(now) < m_skipNotificationDelay) {
+        ui->nextCheckLabel->setText(
+            tr("Notification is deferred to %1")
+                .arg(since.addSecs(m_skipNotificationDelay).toString(DateTimeFormat)));
+        ui->notifyTimeEdit->setEnabled(false);
+    } else {
+        showNextNotification();
+        ui->resetDeferredNotificationButton->setEnabled(false);
+    }
+}
+
+void SettingsDialog::showNextNotification()
+{
+    const QTime interval = ui->notifyTimeEdit->time();
+    const QDateTime next =
+        QDateTime::currentDateTime().addMSecs(interval.isValid() ? interval.msecsSinceStartOfDay() : 0);
+    ui->nextCheckLabel->setText(tr("Next notification will be at %1").arg(next.toString(DateTimeFormat)));
+}
+
+void SettingsDialog::loadGlobalSettings()
+{
+    QSettings global(globalConfigPath(), QSettings::IniFormat);
+    // The keys belong in the group "General"; a file that has them at the top level (a
+    // "[General]" section written by hand or by the helper) is read as well.
+    const auto value = [&global](const char* name, int defaultIndex) {
+        const QString grouped = key(General) + QLatin1Char('/') + key(name);
+        if (global.contains(grouped))
+            return global.value(grouped).toString();
+        return global.value(key(name), defaultCommand(defaultIndex)).toString();
+    };
+    ui->PMToolLineEdit->setText(value(HelperContract::PackageManagerKey, PackageManagerCommandIndex));
+    ui->upgCmdLineEdit->setText(value(HelperContract::UpgradeCommandSettingKey, UpgradeCommandIndex));
+    ui->fixBrokenCmdLineEdit->setText(
+        value(HelperContract::FixBrokenCommandSettingKey, FixBrokenCommandIndex));
+}
+
+void SettingsDialog::loadAptSettings()
+{
+    bool ok = false;
+    QString error;
+    m_aptConfig = readAptConfig(&ok, &error);
+    if (!ok) {
+        m_aptConfig.clear();
+        ui->enableCheckBox->setChecked(false);
+        ui->enableCheckBox->setEnabled(false);
+        // Nothing of APT's is written after a failed read, so nothing may be edited either.
+        ui->originsPatternButton->setEnabled(false);
+        ui->packageBlackListButton->setEnabled(false);
+        MessageBox::critical(nullptr, tr("Error"), tr("Unable to read APT settings. Error: %1").arg(error));
+        return;
+    }
+    const QMultiMap<QString, QString> config(m_aptConfig);
+    ui->enableCheckBox->setChecked(config.value(key(PeriodicEnable)) == QLatin1String("1"));
+    ui->updatePackageListsSpinBox->setValue(config.value(key(UpdatePackageLists)).toInt());
+    ui->downloadUpgradeablePackagesSpinBox->setValue(config.value(key(DownloadUpgradeablePackages)).toInt());
+    ui->unattendedUpgradeSpinBox->setValue(config.value(key(UnattendedUpgrade)).toInt());
+    ui->autocleanIntervalSpinBox->setValue(config.value(key(AutocleanInterval)).toInt());
+    ui->verboseComboBox->setCurrentIndex(config.value(key(Verbose)).toInt());
+    ui->mailLineEdit->setText(config.value(key(Mail)));
+    // Newest first, which is the reverse of APT's order; saving turns it round again.
+    m_originPatterns = config.values(key(OriginsPattern));
+    m_ignoredPackages = config.values(key(PackageBlacklist));
+}
+
+void SettingsDialog::loadSources()
+{
+    // Without APT's configuration the list locations are unknown; reading and rewriting
+    // whatever lies at the paths made from nothing could only do harm.
+    if (m_aptConfig.isEmpty()) {
+        ui->repositoriesTab->setEnabled(false);
+        return;
+    }
+    m_sourceList.load(m_aptConfig);
+    QTreeWidget* tree = ui->sourcesTreeWidget;
+    for (const SourceEntry& entry : qAsConst(m_sourceList.entries())) {
+        auto* item = new SourceItem(entry);
+        tree->addTopLevelItem(item);
+        if (!entry.valid)
+            item->setHidden(true);
+    }
+    for (int column = 0; column < tree->columnCount(); ++column)
+        tree->resizeColumnToContents(column);
+}
+
+void SettingsDialog::trackChanges()
+{
+    ui->buttonBox->button(QDialogButtonBox::Ok)->setEnabled(false);
+    for (QCheckBox* box : findChildren<QCheckBox*>())
+        connect(box, &QCheckBox::toggled, this, &SettingsDialog::enableOk);
+    for (QSpinBox* box : findChildren<QSpinBox*>())
+        connect(box, QOverload<int>::of(&QSpinBox::valueChanged), this, &SettingsDialog::enableOk);
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        if (!isInnerEditor(edit))
+            connect(edit, &QLineEdit::textChanged, this, &SettingsDialog::enableOk);
+    }
+    for (QComboBox* box : findChildren<QComboBox*>()) {
+        connect(box, &QComboBox::currentTextChanged, this, &SettingsDialog::enableOk);
+        connect(box, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &SettingsDialog::enableOk);
+    }
+    for (QTimeEdit* edit : findChildren<QTimeEdit*>())
+        connect(edit, &QTimeEdit::timeChanged, this, &SettingsDialog::enableOk);
+    for (QTreeWidget* tree : findChildren<QTreeWidget*>())
+        connect(tree, &QTreeWidget::itemChanged, this, &SettingsDialog::enableOk);
+}
+
+void SettingsDialog::enableOk()
+{
+    ui->buttonBox->button(QDialogButtonBox::Ok)->setEnabled(true);
+}
+
+bool SettingsDialog::hasNonInteractiveOption(const QString& command)
+{
+    // A substring test, as the option may be bundled with others ("-fy").
+    return command.contains(QLatin1String("-y")) || command.contains(QLatin1String("--yes")) ||
+           command.contains(QLatin1String("--assume-yes"));
+}
+
+QString SettingsDialog::addNonInteractiveOption(const QString& command)
+{
+    QStringList words = command.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.size() < 2)
+        return QString();
+    words.insert(1, QStringLiteral("-y"));
+    return words.join(QLatin1Char(' '));
+}
+
+void SettingsDialog::checkCommandsInteractivity()
+{
+    const bool upgradeOk = hasNonInteractiveOption(ui->upgCmdLineEdit->text());
+    const bool fixBrokenOk = hasNonInteractiveOption(ui->fixBrokenCmdLineEdit->text());
+    if (upgradeOk && fixBrokenOk)
+        return;
+    MessageBox::information(
+        nullptr, tr("Attention!"),
+        tr("Interactivity is not supported yet.\n") +
+            tr("The upgrade and fix commands must contain \na non-interactive option and it "
+               "will be added."));
+    const struct
+    {
+        bool ok;
+        QLineEdit* edit;
+        QString failure;
+    } commands[] = {
+        {upgradeOk, ui->upgCmdLineEdit, tr("Unable to add non-interactive option \nto upgrade command")},
+        {fixBrokenOk, ui->fixBrokenCmdLineEdit,
+         tr("Unable to add non-interactive option \nto fix broken command")},
+    };
+    for (const auto& command : commands) {
+        if (command.ok)
+            continue;
+        const QString fixed = addNonInteractiveOption(command.edit->text());
+        if (fixed.isEmpty())
+            MessageBox::critical(nullptr, tr("Error"), command.failure);
+        else
+            command.edit->setText(fixed);
+    }
+}
+
+QVariantMap SettingsDialog::gatherGlobalSettings()
+{
+    checkCommandsInteractivity();
+    return {
+        {QLatin1String(HelperContract::PackageManagerKey), ui->PMToolLineEdit->text()},
+        {QLatin1String(HelperContract::UpgradeCommandSettingKey), ui->upgCmdLineEdit->text()},
+        {QLatin1String(HelperContract::FixBrokenCommandSettingKey), ui->fixBrokenCmdLineEdit->text()},
+    };
+}
+
+void SettingsDialog::on_morePushButton_toggled(bool checked)
+{
+    ui->AUSGroupBox->setVisible(checked);
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        adjustSize();
+}
+
+void SettingsDialog::on_runPMButton_clicked()
+{
+    emit runPackageManagerRequest(ui->PMToolLineEdit->text());
+}
+
+void SettingsDialog::on_enableCheckBox_toggled(bool checked)
+{
+    // Unattended upgrades need their package; the other periodic tasks are APT's own.
+    ui->unattendedUpgradeSpinBox->setEnabled(checked && m_unattendedUpgradesInstalled);
+}
+
+void SettingsDialog::on_originsPatternButton_clicked()
+{
+    OriginsPatternDialog dialog(m_originPatterns, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_originPatterns = dialog.patterns();
+    enableOk();
+}
+
+void SettingsDialog::on_packageBlackListButton_clicked()
+{
+    PackageBlackListDialog dialog(m_ignoredPackages, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_ignoredPackages = dialog.packages();
+    enableOk();
+}
+
+void SettingsDialog::on_sourcesTreeWidget_currentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem*)
+{
+    QTreeWidget* tree = ui->sourcesTreeWidget;
+    QList<QTreeWidgetItem*> visible;
+    for (int row = 0; row < tree->topLevelItemCount(); ++row) {
+        if (!tree->topLevelItem(row)->isHidden())
+            visible.append(tree->topLevelItem(row));
+    }
+    const bool any = current && !visible.isEmpty();
+    ui->moveUpSourceButton->setEnabled(any && current != visible.first());
+    ui->moveDownSourceButton->setEnabled(any && current != visible.last());
+    ui->removeSourceButton->setEnabled(any);
+    ui->editSourceButton->setEnabled(any);
+}
+
+void SettingsDialog::on_moveUpSourceButton_clicked()
+{
+    QTreeWidget* tree = ui->sourcesTreeWidget;
+    const int row = tree->indexOfTopLevelItem(tree->currentItem());
+    if (row < 1)
+        return;
+    int target = row - 1;
+    while (target >= 0 && tree->topLevelItem(target)->isHidden())
+        --target;
+    if (target < 0)
+        return;
+    // Hidden lines in between stay where they are, now below the moved one.
+    QTreeWidgetItem* item = tree->takeTopLevelItem(row);
+    tree->insertTopLevelItem(target, item);
+    tree->setCurrentItem(item);
+    enableOk();
+}
+
+void SettingsDialog::on_moveDownSourceButton_clicked()
+{
+    QTreeWidget* tree = ui->sourcesTreeWidget;
+    const int row = tree->indexOfTopLevelItem(tree->currentItem());
+    if (row < 0)
+        return;
+    int target = row + 1;
+    while (target < tree->topLevelItemCount() && tree->topLevelItem(target)->isHidden())
+        ++target;
+    if (target >= tree->topLevelItemCount())
+        return;
+    // The index found before taking the row out lands it just below that visible row.
+    QTreeWidgetItem* item = tree->takeTopLevelItem(row);
+    tree->insertTopLevelItem(target, item);
+    tree->setCurrentItem(item);
+    enableOk();
+}
+
+void SettingsDialog::on_removeSourceButton_clicked()
+{
+    QTreeWidget* tree = ui->sourcesTreeWidget;
+    const int row = tree->indexOfTopLevelItem(tree->currentItem());
+    if (row < 0)
+        return;
+    delete tree->takeTopLevelItem(row);
+    enableOk();
+}
+
+void SettingsDialog::on_editSourceButton_clicked()
+{
+    auto* item = dynamic_cast<SourceItem*>(ui->sourcesTreeWidget->currentItem());
+    if (!item)
+        return;
+    // The row's check box may have been toggled since the entry was stored; the editor must
+    // not undo that when its result is stored back.
+    SourceEntry entry = item->entry();
+    entry.enabled = item->checkState(0) == Qt::Checked;
+    SourceEditor editor(entry, this);
+    if (editor.exec() != QDialog::Accepted)
+        return;
+    item->setEntry(editor.entry());
+    enableOk();
+}
+
+void SettingsDialog::on_addSourceButton_clicked()
+{
+    SourceEditor editor(this);
+    if (editor.exec() != QDialog::Accepted)
+        return;
+    ui->sourcesTreeWidget->addTopLevelItem(new SourceItem(editor.entry()));
+    enableOk();
+}
+
+void SettingsDialog::on_resetDeferredNotificationButton_clicked()
+{
+    showNextNotification();
+    ui->resetDeferredNotificationButton->setEnabled(false);
+    m_skipNotificationDelay = -1;
+    ui->notifyTimeEdit->setEnabled(ui->showMessageCheckBox->isChecked());
+    enableOk();
+}
+
+void SettingsDialog::on_PMToolBrowseToolButton_clicked()
+{
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Select Package Manager"), QStringLiteral("/usr/bin"));
+    if (path.isEmpty())
+        return;
+    ui->PMToolLineEdit->setText(path);
+    enableOk();
 }

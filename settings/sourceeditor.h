@@ -1,0 +1,35 @@
+#pragma once
+
+#include "aptconf/sourcelist.h"
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class SourceEditor;
+}
+
+// Adds or edits one repository line on a copy of its entry; the caller takes entry() back
+// only when the dialog was accepted.
+class SourceEditor : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // For a new repository: every field empty.
+    explicit SourceEditor(QWidget* parent = nullptr);
+    // For an existing one. Fields the editor does not show pass through unchanged.
+    explicit SourceEditor(const SourceEntry& entry, QWidget* parent = nullptr);
+    ~SourceEditor() override;
+
+    SourceEntry entry() const { return m_entry; }
+
+public Q_SLOTS:
+    void accept() override;
+
+private:
+    void fillTypes();
+
+    std::unique_ptr<Ui::SourceEditor> ui;
+    SourceEntry m_entry;
+};
