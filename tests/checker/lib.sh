@@ -21,7 +21,12 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM HUP PIPE
 on_exit() { CLEANUPS+=("$1"); }
+# tied COMMAND...: starts a helper process (bus, lock holder) in the background, as a
+# direct child that dies with the test even when the test is killed and its cleanup never
+# runs; $! is its process id
+tied() { setpriv --pdeathsig KILL -- "$@" & }
 
 FAILURES=0
 pass() { echo "ok   $1"; }

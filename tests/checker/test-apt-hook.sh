@@ -39,8 +39,8 @@ cat >"$WORK/bus/system.conf" <<EOF
   </policy>
 </busconfig>
 EOF
-dbus-daemon --config-file="$WORK/bus/system.conf" --nofork --nosyslog --print-address=3 \
-    3>"$WORK/bus/address" 2>"$WORK/bus/daemon.log" &
+tied dbus-daemon --config-file="$WORK/bus/system.conf" --nofork --nosyslog --print-address=3 \
+    3>"$WORK/bus/address" 2>"$WORK/bus/daemon.log"
 on_exit "kill $! 2>/dev/null"
 for _ in $(seq 100); do
     [ -s "$WORK/bus/address" ] && break
@@ -50,7 +50,7 @@ BUS=$(head -n1 "$WORK/bus/address")
 [ -n "$BUS" ] || { cat "$WORK/bus/daemon.log"; echo "FAIL private bus did not start"; exit 1; }
 
 MONITOR_LOG=$WORK/bus/monitor.log
-dbus-monitor --address "$BUS" >"$MONITOR_LOG" 2>&1 &
+tied dbus-monitor --address "$BUS" >"$MONITOR_LOG" 2>&1
 on_exit "kill $! 2>/dev/null"
 # the monitor's own NameLost comes last, once it listens
 for _ in $(seq 100); do
@@ -84,13 +84,13 @@ for address in "unix:path=$WORK/bus/none" "garbage"; do
     done
 done
 # a bus that accepts the connection and then never answers: the hook gives up by itself
-/usr/bin/python3 -c '
+tied /usr/bin/python3 -c '
 import os, socket, sys, time
 server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
 server.bind(sys.argv[1])
 server.listen(8)
 print("listening", flush=True)
-time.sleep(120)' "$WORK/bus/silent" >"$WORK/bus/silent.log" &
+time.sleep(120)' "$WORK/bus/silent" >"$WORK/bus/silent.log"
 on_exit "kill $! 2>/dev/null"
 for _ in $(seq 100); do
     grep -q listening "$WORK/bus/silent.log" && break

@@ -40,21 +40,21 @@ V=$(variant "$FX" locked)
 # a real apt-get waiting at its confirmation prompt holds dpkg's frontend lock and lock
 # and the archives lock
 mkfifo "$WORK/answer"
-APT_CONFIG="$V/apt.conf" apt-get dist-upgrade <"$WORK/answer" >"$WORK/holder.log" 2>&1 &
+exec 9<>"$WORK/answer" # read and write: opening it waits for nobody
+APT_CONFIG="$V/apt.conf" tied apt-get dist-upgrade <&9 >"$WORK/holder.log" 2>&1
 HOLDER=$!
-exec 9>"$WORK/answer"
 on_exit "kill $HOLDER 2>/dev/null; exec 9>&-"
 for _ in $(seq 300); do
     grep -q "Do you want to continue" "$WORK/holder.log" && break
     sleep 0.1
 done
 # and the lists lock, as a running "apt-get update" holds it
-/usr/bin/python3 -c '
+tied /usr/bin/python3 -c '
 import fcntl, sys, time
 lock = open(sys.argv[1], "a")
 fcntl.lockf(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
 print("locked", flush=True)
-time.sleep(300)' "$V/root/var/lib/apt/lists/lock" >"$WORK/locker.log" &
+time.sleep(300)' "$V/root/var/lib/apt/lists/lock" >"$WORK/locker.log"
 LOCKER=$!
 on_exit "kill $LOCKER 2>/dev/null"
 for _ in $(seq 300); do
