@@ -1,0 +1,286 @@
+#include "upgraderequestdialog.h"
+#include "ui_upgraderequestdialog.h"
+
+#include "messagebox.h"
+#include "platform/tarnintegration.h"
+#include "systempaths.h"
+
+#include <QAction>
+#include <QEventLoop>
+#include <QProcess>
+#include <QStorageInfo>
+#include <limits>
+#include <optional>
+
+namespace {
+
+// Room kept free beyond what APT reports, for unpacking and for dpkg's own work.
+constexpr qint64 BaseRequiredSpace = 300000000;
+constexpr int StartTimeout = 3000;
+constexpr int SizesTimeout = 30000;
+
+struct Sizes
+{
+    qint64 download = 0;
+    qint64 change = 0; // negative when the upgrade frees space
+};
+
+// "download;change", white space allowed around both; a field that does not parse counts as 0.
+std::optional<Sizes> parseSizes(const QString& output)
+{
+    const QStringList fields = output.trimmed().split(QLatin1Char(';'));
+    if (fields.size() != 2)
+        return std::nullopt;
+    return Sizes{fields.at(0).trimmed().toLongLong(), fields.at(1).trimmed().toLongLong()};
+}
+
+void stop(QProcess& process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.kill();
+    process.waitForFinished();
+}
+
+// Runs the checker for the sizes and returns what it printed; a checker that cannot start or
+// hangs gives nothing.
+QString readSizes(QProcess& process)
+{
+    process.start(SystemPaths::current().aptCheck, {QStringLiteral("-s")});
+    if (!process.waitForFinished(SizesTimeout)) {
+        stop(process);
+        return QString();
+    }
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+// The listing's loop runs inside the button's toggled signal. A deletion requested meanwhile
+// (deleteLater, or a close with Qt::WA_DeleteOnClose) would be carried out inside that loop and
+// pull the dialog and its button from under the signal; this holds it back and ends the loop,
+// and the handler requests it again once it is done.
+class DeletionHold : public QObject
+{
+public:
+    DeletionHold(QObject* dialog, QEventLoop& loop) : m_dialog(dialog), m_loop(loop)
+    {
+        m_dialog->installEventFilter(this);
+    }
+    ~DeletionHold() override { m_dialog->removeEventFilter(this); }
+    bool held() const { return m_held; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != m_dialog || event->type() != QEvent::DeferredDelete)
+            return false;
+        m_held = true;
+        m_loop.quit();
+        return true;
+    }
+
+private:
+    QObject* m_dialog;
+    QEventLoop& m_loop;
+    bool m_held = false;
+};
+
+quint64 magnitude(qint64 value)
+{
+    // Written this way so that the smallest 64-bit number has a magnitude too.
+    return value < 0 ? quint64(-(value + 1)) + 1 : quint64(value);
+}
+
+// Kilobytes as this dialog shows them: bytes / 1000 + 0.5 written without decimals, halves
+// rounded upward, which is one more than the whole kilobytes. Integers keep it exact for every
+// 64-bit count.
+QString kiloBytes(quint64 bytes)
+{
+    return QString::number(bytes / 1000 + 1);
+}
+
+} // namespace
+
+UpgradeRequestDialog::UpgradeRequestDialog(QWidget* parent)
+    : QDialog(parent), ui(new Ui::UpgradeRequestDialog)
+{
+    // setupUi also connects the on_<object>_<signal> slots by name.
+    ui->setupUi(this);
+    connect(ui->buttonBox, &QDialogButtonBox::accepted, this, &UpgradeRequestDialog::accept);
+    connect(ui->buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    ui->packageListWidget->hide();
+    resize(width(), sizeHint().height());
+
+    auto* help = new QAction(this);
+    help->setShortcut(QKeySequence::HelpContents);
+    connect(help, &QAction::triggered, this, [] { tarnHelpShow(QString()); });
+    addAction(help);
+}
+
+UpgradeRequestDialog::~UpgradeRequestDialog() = default;
+
+void UpgradeRequestDialog::expandPackageList()
+{
+    ui->showPackagesButton->setChecked(true);
+    ui->showPackagesButton->hide();
+}
+
+qint64 UpgradeRequestDialog::requiredSpace(const QString& sizesOutput)
+{
+    qint64 required = BaseRequiredSpace;
+    const auto add = [&required](qint64 bytes) {
+        // Only what the upgrade takes counts: freed space is no reason to skip the warning.
+        if (bytes <= 0)
+            return;
+        const qint64 room = std::numeric_limits<qint64>::max() - required;
+        required = bytes > room ? std::numeric_limits<qint64>::max() : required + bytes;
+    };
+    if (const auto sizes = parseSizes(sizesOutput)) {
+        add(sizes->download);
+        add(sizes->change);
+    }
+    return required;
+}
+
+void UpgradeRequestDialog::accept()
+{
+    QProcess process;
+    const qint64 required = requiredSpace(readSizes(process));
+    // An unreadable file system reports -1 and so counts as short of space: better ask once
+    // too often than start an upgrade that may fill the disk.
+    const qint64 available = QStorageInfo(SystemPaths::current().rootFileSystem).bytesAvailable();
+    if (available < required) {
+        const auto answer =
+            MessageBox::question(this, tr("Warning"),
+                                 tr("Free disk space is less than %1 kB. Do you want to upgrade now?")
+                                     .arg(kiloBytes(magnitude(required))),
+                                 QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes) {
+            QDialog::reject();
+            return;
+        }
+    }
+    QDialog::accept();
+}
+
+void UpgradeRequestDialog::on_showPackagesButton_toggled(bool checked)
+{
+    ui->packageListWidget->setVisible(checked);
+    if (!checked) {
+        setFixedHeight(sizeHint().height());
+        ui->showPackagesButton->setArrowType(Qt::RightArrow);
+        return;
+    }
+    setMaximumHeight(4096);
+    setMinimumHeight(50);
+    resize(width(), sizeHint().height());
+    ui->showPackagesButton->setArrowType(Qt::DownArrow);
+    // Loaded once per dialog; this also keeps a toggle during the loading from starting another.
+    if (ui->packageListWidget->count() > 0)
+        return;
+    loadPackageList();
+}
+
+void UpgradeRequestDialog::loadPackageList()
+{
+    ui->packageListWidget->clear();
+    ui->packageListWidget->addItem(tr("Receiving package list..."));
+
+    QProcess process;
+    process.start(SystemPaths::current().aptCheck, {QStringLiteral("-p")});
+    if (!process.waitForStarted(StartTimeout)) {
+        stop(process);
+        ui->packageListWidget->clear();
+        ui->packageListWidget->addItem(tr("Error: %1").arg(process.errorString()));
+        return;
+    }
+
+    // The local loop keeps the dialog responsive while the checker works. It also ends when the
+    // dialog closes, so a slow checker never keeps the caller of a closed dialog waiting.
+    bool closed = false;
+    QEventLoop loop;
+    const DeletionHold deletion(this, loop);
+    connect(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), &loop, &QEventLoop::quit);
+    connect(this, &QDialog::finished, &loop, [&closed, &loop] {
+        closed = true;
+        loop.quit();
+    });
+    if (process.state() != QProcess::NotRunning)
+        loop.exec();
+    // Still running: the dialog closed or goes away, or the application is quitting.
+    stop(process);
+    if (deletion.held()) {
+        deleteLater();
+        return;
+    }
+
+    ui->packageListWidget->clear();
+    // Nobody sees the list of a closed dialog; left empty, it loads again if the dialog reopens.
+    if (closed)
+        return;
+
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        ui->packageListWidget->addItem(tr("Error: %1").arg(process.errorString()));
+        const QString errors = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+        if (!errors.isEmpty())
+            ui->packageListWidget->addItems(errors.split(QLatin1Char('\n')));
+        return;
+    }
+    showListing(QString::fromLocal8Bit(process.readAllStandardOutput()));
+    showSizes(readSizes(process));
+}
+
+void UpgradeRequestDialog::showListing(const QString& output)
+{
+    QStringList upgraded;
+    QStringList installed;
+    QStringList removed;
+    const QStringList lines = output.trimmed().split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        const QStringList field = line.split(QLatin1Char(';'));
+        if (field.size() != 5)
+            continue;
+        const QString& kind = field.at(0);
+        const QString& name = field.at(1);
+        const QString& before = field.at(2);
+        const QString& after = field.at(3);
+        const QString& label = field.at(4);
+        const QString prefix = label.isEmpty() ? QString() : tr("%1: ").arg(label);
+        // One arg() call for all fields, so a "%2" inside a name is never taken for a placeholder.
+        if (kind == QLatin1String("u"))
+            upgraded << prefix + tr("%1 (%2 => %3)").arg(name, before, after);
+        else if (kind == QLatin1String("i"))
+            installed << prefix + tr("%1 (%2)").arg(name, after);
+        else if (kind == QLatin1String("d"))
+            removed << tr("%1 (%2)").arg(name, before);
+    }
+
+    QListWidget* list = ui->packageListWidget;
+    if (!upgraded.isEmpty()) {
+        list->addItem(tr("The following packages will be upgraded:"));
+        list->addItems(upgraded);
+    }
+    if (!installed.isEmpty()) {
+        list->addItem(tr("The following packages will be installed:"));
+        list->addItems(installed);
+    }
+    if (!removed.isEmpty()) {
+        list->addItem(tr("The following packages will be removed:"));
+        list->addItems(removed);
+    }
+}
+
+void UpgradeRequestDialog::showSizes(const QString& output)
+{
+    const auto sizes = parseSizes(output);
+    if (!sizes)
+        return;
+    QListWidget* list = ui->packageListWidget;
+    if (sizes->download > 0)
+        list->addItem(tr("Need to get %1 kB of archives.").arg(kiloBytes(magnitude(sizes->download))));
+    if (sizes->change < 0)
+        list->addItem(tr("After this operation, %1 kB disk space will be freed.")
+                          .arg(kiloBytes(magnitude(sizes->change))));
+    else
+        list->addItem(tr("After this operation, %1 kB of additional disk space will be used.")
+                          .arg(kiloBytes(magnitude(sizes->change))));
+}
