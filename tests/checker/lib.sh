@@ -25,8 +25,8 @@ trap 'exit 1' INT TERM HUP PIPE
 on_exit() { CLEANUPS+=("$1"); }
 # tied COMMAND...: starts a helper process (bus, lock holder) in the background, as a
 # direct child that dies with the test even when the test is killed and its cleanup never
-# runs; $! is its process id
-tied() { setpriv --pdeathsig KILL -- "$@" & }
+# runs; $! is its process id. (Without "<&0" bash would give it /dev/null as input.)
+tied() { setpriv --pdeathsig KILL -- "$@" <&0 & }
 
 FAILURES=0
 pass() { echo "ok   $1"; }

@@ -41,7 +41,7 @@ V=$(variant "$FX" locked)
 # and the archives lock
 mkfifo "$WORK/answer"
 exec 9<>"$WORK/answer" # read and write: opening it waits for nobody
-APT_CONFIG="$V/apt.conf" tied apt-get dist-upgrade <&9 >"$WORK/holder.log" 2>&1
+tied env APT_CONFIG="$V/apt.conf" apt-get dist-upgrade <&9 >"$WORK/holder.log" 2>&1
 HOLDER=$!
 on_exit "kill $HOLDER 2>/dev/null; exec 9>&-"
 for _ in $(seq 300); do
@@ -61,7 +61,7 @@ for _ in $(seq 300); do
     grep -q locked "$WORK/locker.log" && break
     sleep 0.1
 done
-expect_match "lock holder waits at its prompt" "Do you want to continue" "$(cat "$WORK/holder.log")"
+expect_match "lock holder waits at its prompt, in the sandbox" "^4 upgraded, 2 newly installed" "$(cat "$WORK/holder.log")"
 expect_match "lock held: another apt-get is refused" "Could not get lock .*lock-frontend.*apt-get" \
     "$(APT_CONFIG="$V/apt.conf" apt-get -o DPkg::Lock::Timeout=0 --assume-no dist-upgrade 2>&1)"
 expect_match "lock held: apt-get update is refused" "Could not get lock .*lists/lock" \
