@@ -3,7 +3,12 @@
 #include "startcommand.h"
 #include "trayicon.h"
 
+#include "privileged/commands.h"
 #include "privileged/messagebox.h"
+#include "privileged/upgradedialog.h"
+#include "privileged/upgraderequestdialog.h"
+
+#include <QMenu>
 
 void NotifierCore::runPackageManager(QString command)
 {
@@ -28,7 +33,33 @@ void NotifierCore::runPackageManager(QString command)
 
 void NotifierCore::doUpgrade()
 {
-    // The upgrade confirmation and progress dialogs are not wired in yet.
+    if (isBusy() || (m_upgradableCount == 0 && m_newCount == 0))
+        return;
+    if (m_upgradeCommand.isEmpty()) {
+        MessageBox::critical(nullptr, m_title, tr("Upgrade command does not set\nPlease verify settings"));
+        return;
+    }
+    silenceTray();
+
+    // While the confirmation is open the core counts as busy: no check starts, so
+    // none can end while the upgrade runs.
+    m_upgradeConfirmationOpen = true;
+    UpgradeRequestDialog request;
+    if (!m_trayIcon)
+        request.expandPackageList();
+    const int confirmed = request.exec();
+    m_upgradeConfirmationOpen = false;
+    if (confirmed != QDialog::Accepted) {
+        restoreTray();
+        return;
+    }
+
+    m_operation = Upgrade;
+    UpgradeDialog upgrade;
+    upgrade.exec(defaultCommand(UpdateCommandIndex), m_upgradeCommand, m_fixBrokenCommand);
+    m_operation = Idle;
+    restoreTray();
+    checkForUpdates();
 }
 
 void NotifierCore::onNewData(QString data)

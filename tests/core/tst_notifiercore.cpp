@@ -3,12 +3,14 @@
 #include "core/notifiercore.h"
 #include "core/trayicon.h"
 #include "platform/tarnintegration.h"
+#include "privileged/commands.h"
 #include "privileged/messagebox.h"
 #include "privileged/systempaths.h"
 #include "testsupport.h"
 
 #include "../privileged/fakehelperjobs.h"
 
+#include <KAuth/Action>
 #include <QAction>
 #include <QDialog>
 #include <QMenu>
@@ -19,6 +21,7 @@
 #include <QWidget>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -406,13 +409,16 @@ private slots:
     void acceptingSettingsReReads()
     {
         makeCore(true);
+        QVERIFY(action("packageManagerAction")->isEnabled());
         QMetaObject::invokeMethod(m_core.get(), "showSettings");
         QWidget* dialog = settingsDialog();
         QVERIFY(dialog);
-        writeUserSettings({{QStringLiteral("aptCacheCheckInterval"), 60000}});
-        QMetaObject::invokeMethod(dialog, "accept");
-        QCOMPARE(timer("checkTimer")->interval(), 60000);
-        QVERIFY(timer("checkTimer")->isActive());
+        // Changed behind the dialog's back: only a re-read notices. The dialog's own saving
+        // is its tests' business; here only its accepted() signal matters.
+        writeGlobalSettings({{QStringLiteral("PMTool"), QStringLiteral("/nonexistent/package-manager")}});
+        QMetaObject::invokeMethod(dialog, "accepted");
+        QTRY_VERIFY(!action("packageManagerAction")->isEnabled());
+        QVERIFY(tray()->isVisible());
     }
 
     void remindLater_data()
@@ -577,6 +583,143 @@ private slots:
             QCOMPARE(texts.size(), 1);
             QVERIFY2(texts.first().startsWith(box), qPrintable(texts.first()));
         }
+    }
+
+    // Answers the next modal dialog from inside its own event loop: records its object
+    // name and closes it with `result`.
+    QString answerNextModal(const std::function<void(QDialog*)>& answer)
+    {
+        auto seen = std::make_shared<QString>();
+        QTimer::singleShot(0, [seen, answer] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                *seen = dialog->objectName();
+                answer(dialog);
+            }
+        });
+        QMetaObject::invokeMethod(m_core.get(), "doUpgrade");
+        QCoreApplication::processEvents();
+        return *seen;
+    }
+
+    void upgradeGuards_data()
+    {
+        QTest::addColumn<QByteArray>("counts");
+        QTest::addColumn<QString>("upgradeCommand");
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("nothing to do") << QByteArray("0;0;2") << "apt-get dist-upgrade" << QString() << QString();
+        QTest::newRow("only new packages") << QByteArray("0;2;0") << "apt-get dist-upgrade"
+                                           << "UpgradeRequestDialog" << QString();
+        QTest::newRow("no upgrade command") << QByteArray("3;0;0") << QString() << QString()
+                                            << "Upgrade command does not set\nPlease verify settings";
+    }
+    void upgradeGuards()
+    {
+        QFETCH(QByteArray, counts);
+        QFETCH(QString, upgradeCommand);
+        QFETCH(QString, box);
+        writeGlobalSettings({{QStringLiteral("upgCommand"), upgradeCommand}});
+        makeCore(true);
+        setChecker(counts);
+        runCheck();
+        const int runs = checkerRuns();
+        QTEST(answerNextModal([](QDialog* dialog) { dialog->reject(); }), "dialog");
+        const QStringList texts = MessageBox::takeShownTexts();
+        QCOMPARE(texts, box.isEmpty() ? QStringList() : QStringList{box});
+        // A rejected confirmation gives everything back and checks nothing.
+        QVERIFY(tray()->contextMenu()->isEnabled());
+        QVERIFY(!tray()->signalsBlocked());
+        QVERIFY(!timer("checkTimer")->signalsBlocked());
+        QVERIFY(!timer("reminderTimer")->signalsBlocked());
+        touchCache();
+        QCoreApplication::processEvents();
+        QCOMPARE(checkerRuns(), runs);
+    }
+
+    void upgradeRunsTheHelperThenChecks()
+    {
+        writeGlobalSettings({{QStringLiteral("upgCommand"), QStringLiteral("apt-get -y dist-upgrade")},
+                             {QStringLiteral("fixBrokenCommand"), QStringLiteral("apt-get -y -f install")}});
+        makeCore(true);
+        setChecker("2;0;0");
+        runCheck();
+        FakeHelperJobs jobs;
+        bool silenced = false;
+        QTimer::singleShot(0, [&] {
+            // The confirmation: the tray is silent while it is open.
+            silenced = !tray()->contextMenu()->isEnabled() && tray()->signalsBlocked();
+            QTimer::singleShot(0, [&jobs] {
+                // The progress dialog: the helper finishes, the user presses Ok.
+                jobs.job->finish(0, {{QStringLiteral("message"), QStringLiteral("success")}});
+                QTimer::singleShot(0, [] { qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept(); });
+            });
+            qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
+        });
+        touchCache();
+        setChecker("0;0;0");
+        QSignalSpy finished(process(), &QProcess::finished);
+        QMetaObject::invokeMethod(m_core.get(), "doUpgrade");
+        QVERIFY(silenced);
+        QCOMPARE(jobs.actions.size(), 1);
+        const KAuth::Action upgrade = jobs.actions.at(0);
+        QCOMPARE(upgrade.name(), QStringLiteral("org.nordwave.tarn.upgradehelper.upgrade"));
+        QCOMPARE(upgrade.arguments().value(QStringLiteral("update_command")).toString(), defaultCommand(0));
+        QVERIFY(upgrade.arguments().value(QStringLiteral("upgrade_command")).toString().startsWith(
+            QStringLiteral("apt-get -y dist-upgrade")));
+        QCOMPARE(upgrade.arguments().value(QStringLiteral("fix_broken_command")).toString(),
+                 QStringLiteral("apt-get -y -f install"));
+        // The follow-up check shows the upgraded system.
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(tray()->toolTip(), upToDateTooltip());
+        QVERIFY(tray()->contextMenu()->isEnabled());
+        QVERIFY(!tray()->signalsBlocked());
+    }
+
+    void checksWaitWhileTheConfirmationIsOpen()
+    {
+        makeCore(true);
+        setChecker("2;0;0");
+        runCheck();
+        const int runs = checkerRuns();
+        answerNextModal([this](QDialog* dialog) {
+            touchCache();
+            QMetaObject::invokeMethod(m_core.get(), "onAptCacheMayBeUpdated");
+            dialog->reject();
+        });
+        QCOMPARE(process()->state(), QProcess::NotRunning);
+        QCOMPARE(checkerRuns(), runs);
+    }
+
+    void trayClicks_data()
+    {
+        QTest::addColumn<QByteArray>("counts");
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("single click with updates") << QByteArray("1;0;0") << int(QSystemTrayIcon::Trigger)
+                                                   << "UpgradeRequestDialog";
+        QTest::newRow("single click, nothing upgradable") << QByteArray("0;2;0") << int(QSystemTrayIcon::Trigger)
+                                                          << QString();
+        QTest::newRow("double click never upgrades")
+            << QByteArray("1;0;0") << int(QSystemTrayIcon::DoubleClick) << QString();
+        QTest::newRow("middle click") << QByteArray("1;0;0") << int(QSystemTrayIcon::MiddleClick) << QString();
+    }
+    void trayClicks()
+    {
+        QFETCH(QByteArray, counts);
+        QFETCH(int, reason);
+        makeCore(true);
+        setChecker(counts);
+        runCheck();
+        auto seen = std::make_shared<QString>();
+        QTimer::singleShot(0, [seen] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                *seen = dialog->objectName();
+                dialog->reject();
+            }
+        });
+        emit tray()->activated(QSystemTrayIcon::ActivationReason(reason));
+        QCoreApplication::processEvents();
+        QTEST(*seen, "dialog");
     }
 
     void mobileModeHasNoTray()
