@@ -85,14 +85,43 @@ check "... no second notification" test "$(new Notify)" -eq 1
 check "... nothing was closed" test "$(new CloseNotification)" -eq 0
 
 # --- Actions that are not ours ------------------------------------------------------------
+# An upgrade confirmation would show, and run the checker for its package list.
+confirmation() { xdotool search --onlyvisible --name '^Update Notifier$' 2>/dev/null | head -1; }
 RUNS=$(checker_runs)
 fakedesk invoke-action $((ID + 100)) upgrade
 fakedesk invoke-action "$ID" default
 mark
 check_with '2;1;0\n' # handled after the two signals above
 check "another id's action and another key start nothing" test "$(checker_runs)" -eq $((RUNS + 1))
+check "... no confirmation" test -z "$(confirmation)"
 check "... and the notifier keeps running" kill -0 "$NOTIFIER_PID"
 check "... the same counts replace it again" wait_new Notify
+
+# --- The upgrade action -------------------------------------------------------------------------
+# What the checker lists (-p) and, after it, the sizes (-s; this answer has none).
+printf 'u;tarn-demo;1.0;1.1;Debian-Security\ni;tarn-extra;;2.0;Debian\n' >"$CTL/output"
+RUNS=$(checker_runs)
+fakedesk invoke-action "$ID" upgrade
+for _ in $(seq 250); do [ -n "$(confirmation)" ] && break; sleep 0.02; done
+CONFIRM=$(confirmation)
+check "the upgrade action opens the confirmation" test -n "$CONFIRM"
+for _ in $(seq 250); do [ "$(checker_runs)" -ge $((RUNS + 2)) ] && break; sleep 0.02; done
+# Folded, the dialog asks the checker nothing until the user unfolds the list.
+check "... with the package list unfolded: listing and sizes asked at once" \
+    test "$(checker_runs)" -eq $((RUNS + 2))
+[ -n "$CONFIRM" ] && import -window "$CONFIRM" "$OUT/confirmation.png" 2>/dev/null
+fakedesk invoke-action "$ID" upgrade
+fakedesk invoke-action "$ID" upgrade
+check "... a second upgrade action while it is open opens no other" \
+    test "$(xdotool search --onlyvisible --name '^Update Notifier$' 2>/dev/null | wc -l)" -eq 1
+[ -n "$CONFIRM" ] && xdotool windowfocus --sync "$CONFIRM" key Escape
+for _ in $(seq 250); do [ -z "$(confirmation)" ] && break; sleep 0.02; done
+check "... Escape declines it" test -z "$(confirmation)"
+check "... nothing else ran" test "$(checker_runs)" -eq $((RUNS + 2))
+mark
+check_with '2;1;0\n'
+check "after declining, the next update still replaces the notification" wait_new Notify
+check "... in place" test "$(field Notify replaces_id)" = "$ID"
 
 # --- Withdrawn ------------------------------------------------------------------------------
 mark
