@@ -36,6 +36,10 @@ public:
     // The command with "-y" after its program; empty when it has no second word.
     static QString addNonInteractiveOption(const QString& command);
 
+    // True while OK waits for the helper. The helper takes one action at a time, so nothing
+    // else may start one meanwhile (the wait shuts out user input, not D-Bus calls).
+    bool isSaving() const { return m_saving; }
+
     // A close request while OK is writing would delete the dialog under the running save.
     void reject() override;
 

@@ -546,7 +546,8 @@ private Q_SLOTS:
                                  m_dialog->reject();
                                  m_dialog->close();
                                  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-                                 stillThere = !m_dialog.isNull() && m_dialog->isVisible();
+                                 stillThere =
+                                     !m_dialog.isNull() && m_dialog->isVisible() && m_dialog->isSaving();
                              }}};
         open();
         m_dialog->show();
@@ -555,6 +556,7 @@ private Q_SLOTS:
         QSignalSpy rejected(m_dialog.data(), &QDialog::rejected);
         pressOk();
         QVERIFY(stillThere);
+        QVERIFY(!m_dialog->isSaving());
         QCOMPARE(accepted.count(), 1);
         QCOMPARE(rejected.count(), 0);
         QTRY_VERIFY(m_dialog.isNull());
