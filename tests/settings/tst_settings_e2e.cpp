@@ -103,7 +103,7 @@ private:
         if (m_root.isEmpty())
             QSKIP("run by tests/settings/e2e/settings-e2e.sh under tests/helper/e2e/run-e2e.sh");
     }
-    // Whatever the dialog shows and APT's lists hold, in one picture.
+    // Presses OK, which a change must have enabled.
     static void press(QWidget* dialog)
     {
         QVERIFY(okButton(qobject_cast<QDialog*>(dialog))->isEnabled());
