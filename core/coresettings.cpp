@@ -43,15 +43,9 @@ void NotifierCore::readSettings()
     m_hideTrayDeferred = settings.value(QStringLiteral("hideTrayDeferred"), false).toBool();
     settings.endGroup();
 
-    QSettings global(globalConfigPath(), QSettings::IniFormat);
-    global.beginGroup(QStringLiteral("General"));
-    m_packageManagerCommand =
-        global.value(QStringLiteral("PMTool"), defaultCommand(PackageManagerCommandIndex)).toString();
-    m_upgradeCommand =
-        global.value(QStringLiteral("upgCommand"), defaultCommand(UpgradeCommandIndex)).toString();
-    m_fixBrokenCommand =
-        global.value(QStringLiteral("fixBrokenCommand"), defaultCommand(FixBrokenCommandIndex)).toString();
-    global.endGroup();
+    m_packageManagerCommand = globalCommand(QStringLiteral("PMTool"), PackageManagerCommandIndex);
+    m_upgradeCommand = globalCommand(QStringLiteral("upgCommand"), UpgradeCommandIndex);
+    m_fixBrokenCommand = globalCommand(QStringLiteral("fixBrokenCommand"), FixBrokenCommandIndex);
 
     m_packageManagerAction->setEnabled(packageManagerExists(m_packageManagerCommand));
 

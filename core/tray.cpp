@@ -55,7 +55,9 @@ void NotifierCore::setTrayState(TrayState state)
         break;
     case UpdatesAvailable:
         if (!m_trayIcon) {
-            if (!isNotificationDeferred() || isSettingsDialogVisible())
+            // The start-up re-applies this state before any check: there is nothing to tell yet.
+            const bool anything = m_upgradableCount > 0 || m_newCount > 0;
+            if (anything && (!isNotificationDeferred() || isSettingsDialogVisible()))
                 showPhoneNotification();
         } else {
             m_trayIcon->setIcon(updatesAvailableIcon());

@@ -36,9 +36,14 @@ QString NotifierCore::cacheStamp() const
         .arg(modificationStamp(paths.aptListsDir), modificationStamp(paths.dpkgStatus));
 }
 
+// Besides the process and the operation: the upgrade confirmation is open (a check
+// ending under it would find the upgrade running), or the settings dialog is waiting
+// for the helper (the helper takes one action at a time, and clicks that arrive over
+// D-Bus are not held back by the dialog).
 bool NotifierCore::isBusy() const
 {
-    return m_process->state() != QProcess::NotRunning || m_operation != Idle || m_upgradeConfirmationOpen;
+    return m_process->state() != QProcess::NotRunning || m_operation != Idle || m_upgradeConfirmationOpen ||
+           (m_settingsDialog && m_settingsDialog->isSaving());
 }
 
 bool NotifierCore::restartIfProgramChanged()

@@ -206,8 +206,10 @@ ActionReply UpgradeHelper::setappconfig(const QVariantMap& args)
     const QString scratchFile = scratch.filePath(QStringLiteral("config.conf"));
     {
         QSettings settings(scratchFile, QSettings::IniFormat);
+        settings.beginGroup(QStringLiteral("General"));
         for (const QString& key : keys)
             settings.setValue(key, args.value(key).toString());
+        settings.endGroup();
         settings.sync();
         if (settings.status() != QSettings::NoError)
             return errorReply(QStringLiteral("Cannot produce the configuration text"));

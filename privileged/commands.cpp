@@ -2,6 +2,7 @@
 
 #include "systempaths.h"
 
+#include <QSettings>
 #include <QStringList>
 
 QString defaultCommand(int index)
@@ -23,4 +24,13 @@ QString defaultCommand(int index)
 QString globalConfigPath()
 {
     return SystemPaths::current().globalConfig;
+}
+
+QString globalCommand(const QString& key, int defaultIndex)
+{
+    const QSettings global(globalConfigPath(), QSettings::IniFormat);
+    const QString grouped = QStringLiteral("General/") + key;
+    if (global.contains(grouped))
+        return global.value(grouped).toString();
+    return global.value(key, defaultCommand(defaultIndex)).toString();
 }

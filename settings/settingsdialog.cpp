@@ -123,14 +123,8 @@ void SettingsDialog::showNextNotification()
 
 void SettingsDialog::loadGlobalSettings()
 {
-    QSettings global(globalConfigPath(), QSettings::IniFormat);
-    // The keys belong in the group "General"; a file that has them at the top level (a
-    // "[General]" section written by hand or by the helper) is read as well.
-    const auto value = [&global](const char* name, int defaultIndex) {
-        const QString grouped = key(General) + QLatin1Char('/') + key(name);
-        if (global.contains(grouped))
-            return global.value(grouped).toString();
-        return global.value(key(name), defaultCommand(defaultIndex)).toString();
+    const auto value = [](const char* name, int defaultIndex) {
+        return globalCommand(QLatin1String(name), defaultIndex);
     };
     ui->PMToolLineEdit->setText(value(HelperContract::PackageManagerKey, PackageManagerCommandIndex));
     ui->upgCmdLineEdit->setText(value(HelperContract::UpgradeCommandSettingKey, UpgradeCommandIndex));

@@ -237,6 +237,7 @@ private Q_SLOTS:
         QCOMPARE(after.keys().size(), before.keys().size() + 1);
         QVERIFY(after.contains("/etc/tarn-update-notifier.conf"));
         QSettings written(m_root + "/etc/tarn-update-notifier.conf", QSettings::IniFormat);
+        written.beginGroup("General");
         QCOMPARE(written.allKeys().size(), 3);
         for (auto it = settings.cbegin(); it != settings.cend(); ++it)
             QCOMPARE(written.value(it.key()).toString(), it.value().toString());
