@@ -34,7 +34,7 @@ NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
             QIcon::fromTheme(QStringLiteral("updates-unavailable"),
                              QIcon(QStringLiteral(":/icons/categories-updates-unavailable.svg"))));
         connect(m_trayIcon, &QSystemTrayIcon::activated, this, &NotifierCore::onTrayIconActivated);
-        connect(m_trayIcon, &QSystemTrayIcon::messageClicked, this, &NotifierCore::doUpgrade);
+        connect(m_trayIcon, &TrayIcon::balloonClicked, this, &NotifierCore::doUpgrade);
         m_trayIcon->setVisible(true);
     }
 

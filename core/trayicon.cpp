@@ -1,10 +1,106 @@
 #include "trayicon.h"
 
-TrayIcon::TrayIcon(QObject* parent) : QSystemTrayIcon(parent) {}
+#include "notificationsinterface.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QDBusPendingCallWatcher>
+#include <QGuiApplication>
+
+namespace {
+const QString WatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+const QString NotificationsService = QStringLiteral("org.freedesktop.Notifications");
+const QString NotificationsPath = QStringLiteral("/org/freedesktop/Notifications");
+const QString DefaultAction = QStringLiteral("default");
+
+// The same test Qt makes, once, when it picks the D-Bus tray for the process.
+bool trayUsesStatusNotifierHost()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(WatcherService))
+        return false;
+    QDBusInterface watcher(WatcherService, QStringLiteral("/StatusNotifierWatcher"), WatcherService, bus);
+    return watcher.property("IsStatusNotifierHostRegistered").toBool();
+}
+
+QString iconName(QSystemTrayIcon::MessageIcon icon)
+{
+    switch (icon) {
+    case QSystemTrayIcon::Information:
+        return QStringLiteral("dialog-information");
+    case QSystemTrayIcon::Warning:
+        return QStringLiteral("dialog-warning");
+    case QSystemTrayIcon::Critical:
+        return QStringLiteral("dialog-error");
+    case QSystemTrayIcon::NoIcon:
+        break;
+    }
+    return QString();
+}
+} // namespace
+
+TrayIcon::TrayIcon(QObject* parent) : QSystemTrayIcon(parent)
+{
+    if (!trayUsesStatusNotifierHost()) {
+        connect(this, &QSystemTrayIcon::messageClicked, this, &TrayIcon::balloonClicked);
+        return;
+    }
+    m_notifications = new OrgFreedesktopNotificationsInterface(NotificationsService, NotificationsPath,
+                                                               QDBusConnection::sessionBus(), this);
+    connect(m_notifications, &OrgFreedesktopNotificationsInterface::ActionInvoked, this,
+            &TrayIcon::onActionInvoked);
+    connect(m_notifications, &OrgFreedesktopNotificationsInterface::NotificationClosed, this,
+            &TrayIcon::onNotificationClosed);
+}
 
 void TrayIcon::showBalloon(const QString& title, const QString& text, QSystemTrayIcon::MessageIcon icon,
                            int msecs)
 {
-    showMessage(title, text, icon, msecs);
+    if (!m_notifications) {
+        showMessage(title, text, icon, msecs);
+    } else {
+        const QVariantMap hints{
+            {QStringLiteral("urgency"),
+             QVariant::fromValue<uchar>(icon == QSystemTrayIcon::Critical ? 2 : 1)},
+            {QStringLiteral("desktop-entry"), QStringLiteral("tarn-update-notifier")},
+        };
+        // A new balloon replaces our previous one, as Qt's own balloon window does.
+        auto* watcher = new QDBusPendingCallWatcher(
+            m_notifications->Notify(QGuiApplication::applicationDisplayName(), m_balloonId, iconName(icon),
+                                    title, text, {DefaultAction, QString()}, hints, msecs),
+            this);
+        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
+            const QDBusPendingReply<uint> reply = *call;
+            if (!reply.isError())
+                m_balloonId = reply.value();
+            call->deleteLater();
+        });
+    }
     emit balloonShown(title, text, int(icon), msecs);
+}
+
+void TrayIcon::hideBalloon()
+{
+    if (!m_notifications) {
+        // An empty balloon replaces one still on screen.
+        showMessage(QString(), QString(), QSystemTrayIcon::Information, 0);
+        return;
+    }
+    if (m_balloonId != 0)
+        m_notifications->CloseNotification(m_balloonId);
+    m_balloonId = 0;
+}
+
+void TrayIcon::onActionInvoked(uint id, const QString& actionKey)
+{
+    if (id != 0 && id == m_balloonId && actionKey == DefaultAction)
+        emit balloonClicked();
+}
+
+void TrayIcon::onNotificationClosed(uint id, uint reason)
+{
+    Q_UNUSED(reason)
+    if (id == m_balloonId)
+        m_balloonId = 0;
 }

@@ -2,8 +2,14 @@
 
 #include <QSystemTrayIcon>
 
-// The notifier's tray icon. Balloons go through showBalloon() so that what the
-// user was shown can be observed where no tray host draws it (tests).
+class OrgFreedesktopNotificationsInterface;
+
+// The notifier's tray icon and its balloons.
+//
+// Where the desktop hosts tray icons over D-Bus (StatusNotifierItem), Qt shows balloons
+// through the notification service and reports a click on ANY application's
+// notification as a click on ours. There the balloons are sent here, and only a click
+// on one of our own counts. Elsewhere Qt's own balloon window is used.
 class TrayIcon : public QSystemTrayIcon
 {
     Q_OBJECT
@@ -11,7 +17,18 @@ public:
     explicit TrayIcon(QObject* parent = nullptr);
 
     void showBalloon(const QString& title, const QString& text, QSystemTrayIcon::MessageIcon icon, int msecs);
+    // Takes a balloon of ours that may still be on screen away.
+    void hideBalloon();
 
 signals:
     void balloonShown(const QString& title, const QString& text, int icon, int msecs);
+    // The user clicked one of our balloons.
+    void balloonClicked();
+
+private:
+    void onActionInvoked(uint id, const QString& actionKey);
+    void onNotificationClosed(uint id, uint reason);
+
+    OrgFreedesktopNotificationsInterface* m_notifications = nullptr;
+    uint m_balloonId = 0;
 };

@@ -202,7 +202,7 @@ void NotifierCore::showCheckError(const QString& text)
 void NotifierCore::silenceTray()
 {
     if (m_trayIcon) {
-        m_trayIcon->showMessage(QString(), QString(), QSystemTrayIcon::Information, 0);
+        m_trayIcon->hideBalloon();
         m_trayIcon->blockSignals(true);
     }
     m_menu->setEnabled(false);

@@ -607,7 +607,8 @@ private slots:
         QTest::addColumn<QString>("upgradeCommand");
         QTest::addColumn<QString>("dialog");
         QTest::addColumn<QString>("box");
-        QTest::newRow("nothing to do") << QByteArray("0;0;2") << "apt-get dist-upgrade" << QString() << QString();
+        QTest::newRow("nothing to do")
+            << QByteArray("0;0;2") << "apt-get dist-upgrade" << QString() << QString();
         QTest::newRow("only new packages") << QByteArray("0;2;0") << "apt-get dist-upgrade"
                                            << "UpgradeRequestDialog" << QString();
         QTest::newRow("no upgrade command") << QByteArray("3;0;0") << QString() << QString()
@@ -651,7 +652,8 @@ private slots:
             QTimer::singleShot(0, [&jobs] {
                 // The progress dialog: the helper finishes, the user presses Ok.
                 jobs.job->finish(0, {{QStringLiteral("message"), QStringLiteral("success")}});
-                QTimer::singleShot(0, [] { qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept(); });
+                QTimer::singleShot(
+                    0, [] { qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept(); });
             });
             qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
         });
@@ -664,8 +666,10 @@ private slots:
         const KAuth::Action upgrade = jobs.actions.at(0);
         QCOMPARE(upgrade.name(), QStringLiteral("org.nordwave.tarn.upgradehelper.upgrade"));
         QCOMPARE(upgrade.arguments().value(QStringLiteral("update_command")).toString(), defaultCommand(0));
-        QVERIFY(upgrade.arguments().value(QStringLiteral("upgrade_command")).toString().startsWith(
-            QStringLiteral("apt-get -y dist-upgrade")));
+        QVERIFY(upgrade.arguments()
+                    .value(QStringLiteral("upgrade_command"))
+                    .toString()
+                    .startsWith(QStringLiteral("apt-get -y dist-upgrade")));
         QCOMPARE(upgrade.arguments().value(QStringLiteral("fix_broken_command")).toString(),
                  QStringLiteral("apt-get -y -f install"));
         // The follow-up check shows the upgraded system.
@@ -695,13 +699,14 @@ private slots:
         QTest::addColumn<QByteArray>("counts");
         QTest::addColumn<int>("reason");
         QTest::addColumn<QString>("dialog");
-        QTest::newRow("single click with updates") << QByteArray("1;0;0") << int(QSystemTrayIcon::Trigger)
-                                                   << "UpgradeRequestDialog";
-        QTest::newRow("single click, nothing upgradable") << QByteArray("0;2;0") << int(QSystemTrayIcon::Trigger)
-                                                          << QString();
+        QTest::newRow("single click with updates")
+            << QByteArray("1;0;0") << int(QSystemTrayIcon::Trigger) << "UpgradeRequestDialog";
+        QTest::newRow("single click, nothing upgradable")
+            << QByteArray("0;2;0") << int(QSystemTrayIcon::Trigger) << QString();
         QTest::newRow("double click never upgrades")
             << QByteArray("1;0;0") << int(QSystemTrayIcon::DoubleClick) << QString();
-        QTest::newRow("middle click") << QByteArray("1;0;0") << int(QSystemTrayIcon::MiddleClick) << QString();
+        QTest::newRow("middle click")
+            << QByteArray("1;0;0") << int(QSystemTrayIcon::MiddleClick) << QString();
     }
     void trayClicks()
     {
