@@ -8,13 +8,7 @@
 
 namespace {
 
-const char* const Context = "AptConfig";
 const int DumpTimeoutMs = 30000;
-
-QString trText(const char* text, int n = -1)
-{
-    return QCoreApplication::translate(Context, text, nullptr, n);
-}
 
 // APT's configuration syntax has no escapes: a double quote inside a value ends it (an odd
 // number of them is a syntax error that stops every APT program) and a value cannot span
@@ -98,8 +92,10 @@ QMap<QString, QString> readAptConfig(bool* ok, QString* error, int timeoutMs)
         // drop whatever was not read yet.
         process.kill();
         process.waitForFinished(1000);
+        const int seconds = (timeoutMs + 999) / 1000;
         return failure(ok, error,
-                       trText("apt-config did not finish within %n second(s).", (timeoutMs + 999) / 1000));
+                       QCoreApplication::translate(
+                           "AptConfig", "apt-config did not finish within %n second(s).", nullptr, seconds));
     }
     if (process.exitStatus() != QProcess::NormalExit)
         return failure(ok, error, process.errorString());
@@ -109,7 +105,9 @@ QMap<QString, QString> readAptConfig(bool* ok, QString* error, int timeoutMs)
     // apt-config never prints a NUL byte; output holding one is damaged and reading only
     // the part before it would lose the rest on the next save.
     if (output.contains('\0'))
-        return failure(ok, error, trText("The output of apt-config holds a NUL byte."));
+        return failure(
+            ok, error,
+            QCoreApplication::translate("AptConfig", "The output of apt-config holds a NUL byte."));
 
     parseAptConfigDump(QString::fromLocal8Bit(output), &config);
     return config;

@@ -2,6 +2,22 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>AptConfig</name>
+    <message numerus="yes">
+        <location filename="../aptconf/aptconfig.cpp" line="+97" />
+        <source>apt-config did not finish within %n second(s).</source>
+        <translation>
+            <numerusform>apt-config did not finish within %n second.</numerusform>
+            <numerusform>apt-config did not finish within %n seconds.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+13" />
+        <source>The output of apt-config holds a NUL byte.</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
     <name>NotifierCore</name>
     <message>
         <location filename="../core/notifiercore.cpp" line="+22" />
@@ -79,7 +95,7 @@
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location line="+33" />
+        <location line="+36" />
         <source>There are %n upgradable packages
 Click to run system upgrade</source>
         <translation>
@@ -90,19 +106,19 @@ Click to run system upgrade</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+99" />
-        <location line="+70" />
+        <location filename="../core/updatecheck.cpp" line="+105" />
+        <location line="+71" />
         <source>Unable to run package managment tool</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="-54" />
-        <location line="+41" />
+        <location line="-55" />
+        <location line="+42" />
         <source>Unable to check for updates</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="-21" />
+        <location line="-22" />
         <source>invalid output from %1</source>
         <translation type="unfinished" />
     </message>
@@ -112,7 +128,7 @@ Click to run system upgrade</numerusform>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+32" />
+        <location line="+34" />
         <source>Command: %1 %2</source>
         <translation type="unfinished" />
     </message>
@@ -135,7 +151,7 @@ Click to run system upgrade</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+2" />
+        <location line="+3" />
         <source>&lt;b&gt;%n&lt;/b&gt; package(s) will be installed</source>
         <translation>
             <numerusform>&lt;b&gt;%n&lt;/b&gt; package will be installed</numerusform>
@@ -143,7 +159,7 @@ Click to run system upgrade</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+2" />
+        <location line="+3" />
         <source>&lt;b&gt;%n&lt;/b&gt; package(s) will be removed</source>
         <translation>
             <numerusform>&lt;b&gt;%n&lt;/b&gt; package will be removed</numerusform>
@@ -151,7 +167,7 @@ Click to run system upgrade</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+9" />
+        <location line="+10" />
         <location line="+7" />
         <source>Click to run system upgrade</source>
         <translation type="unfinished" />
@@ -162,7 +178,7 @@ Click to run system upgrade</numerusform>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../core/useractions.cpp" line="+13" />
+        <location filename="../core/useractions.cpp" line="+19" />
         <source>NO setting for package managment tool
 Please verify settings</source>
         <translation type="unfinished" />
@@ -170,6 +186,12 @@ Please verify settings</source>
     <message>
         <location line="+5" />
         <source>%1: runing package managment tool</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+15" />
+        <source>Upgrade command does not set
+Please verify settings</source>
         <translation type="unfinished" />
     </message>
 </context>
@@ -186,31 +208,423 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+24" />
+        <location line="+25" />
         <source>Update Notifier</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+0" />
+        <location line="+1" />
         <source>Couldn't detect any system tray on this system</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>OriginsPatternDialog</name>
+    <message>
+        <location filename="../settings/originspatterndialog.ui" line="+14" />
+        <source>Upgrade Pattern Editor</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+58" />
+        <source>Archive:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+32" />
+        <source>Component:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+32" />
+        <source>Label:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+31" />
+        <source>Origin:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+27" />
+        <source>Code name:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+32" />
+        <source>Site:</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>PackageBlackListDialog</name>
+    <message>
+        <location filename="../settings/packageblacklistdialog.ui" line="+14" />
+        <source>Ignored Package List</source>
         <translation type="unfinished" />
     </message>
 </context>
 <context>
     <name>SettingsDialog</name>
     <message>
-        <location filename="../settings/settingsdialog.cpp" line="+15" />
+        <location filename="../settings/settingsdialog.ui" line="+14" />
         <source>Update notifier - Settings</source>
         <translation type="unfinished" />
     </message>
     <message>
         <location line="+8" />
-        <source>Check for updates</source>
+        <source>Check For Updates</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+47" />
+        <source>More</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+19" />
+        <source>General Settings</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+6" />
+        <source>Hide tray icon if no updates are available</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+7" />
+        <source>Tray icon hide delay:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+10" />
+        <location line="+80" />
+        <source>s</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="-64" />
+        <source>Hide tray icon when notification is deferred</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+10" />
+        <source>Interval for checking lists of packages:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+28" />
+        <source>Notification</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+6" />
+        <source>Notify about available updates</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+7" />
+        <source>Notification delay:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+29" />
+        <source>Show notification every:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+38" />
+        <source>Reset</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+10" />
+        <source>Unattended Upgrades</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+6" />
+        <source>Enable system update tasks</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+7" />
+        <source>Update package lists every:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+10" />
+        <location line="+26" />
+        <location line="+26" />
+        <location line="+26" />
+        <source>Disabled</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="-75" />
+        <location line="+26" />
+        <location line="+26" />
+        <location line="+26" />
+        <source>days</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="-65" />
+        <source>Download upgradeable packages every:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+26" />
+        <source>Do unattended upgrade every:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+26" />
+        <source>Clear old packages from cache every:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+26" />
+        <source>Email address for reports:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+14" />
+        <source>Send log with mail:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+11" />
+        <source>Do not send</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
+        <source>Progress report</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
+        <source>Progress + command output</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
+        <source>Progress + command output + tracing</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+10" />
+        <source>Edit upgrade patterns</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+7" />
+        <source>Edit ignored package list</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+22" />
+        <source>Attention! Package &lt;b&gt;unattended-upgrades&lt;/b&gt; should be installed for full functionality.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+14" />
+        <source>Repositories</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+16" />
+        <source>Enabled</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
+        <source>Type</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
+        <source>URI</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
+        <source>Distribution</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
+        <source>Sections</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+54" />
+        <source>New</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+7" />
+        <source>Edit</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+7" />
+        <source>Delete</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+24" />
+        <source>Advanced Settings</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+9" />
+        <source>Packages managment tool</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+24" />
+        <source>Upgrade command</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+10" />
+        <source>Fix broken command</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+12" />
+        <source>Run Package Manager</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../settings/settingsdialog.cpp" line="+86" />
+        <source>Number of the upgradable packages: %1</source>
         <translation type="unfinished" />
     </message>
     <message>
         <location line="+21" />
-        <source>Number of the upgradable packages: %1</source>
+        <source>Notification is deferred to %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+14" />
+        <source>Next notification will be at %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+26" />
+        <location line="+104" />
+        <location filename="../settings/settingssaving.cpp" line="+177" />
+        <source>Error</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="-104" />
+        <source>Unable to read APT settings. Error: %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+85" />
+        <source>Attention!</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+1" />
+        <source>Interactivity is not supported yet.
+</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+1" />
+        <source>The upgrade and fix commands must contain 
+a non-interactive option and it will be added.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+8" />
+        <source>Unable to add non-interactive option 
+to upgrade command</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>Unable to add non-interactive option 
+to fix broken command</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+157" />
+        <source>Select Package Manager</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../settings/settingssaving.cpp" line="-100" />
+        <source>Unable to save the settings to %1.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+43" />
+        <source>Unable to write APT settings. Error: %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+21" />
+        <source>Unable to write source.list. Error: %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+10" />
+        <source>Unable to save global configuration. Error: %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+20" />
+        <source>the privileged helper could not be used (error %1)</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>SourceEditor</name>
+    <message>
+        <location filename="../settings/sourceeditor.ui" line="+14" />
+        <source>Edit Repository</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+8" />
+        <source>Type:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+10" />
+        <source>URI:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+10" />
+        <source>Distribution:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+10" />
+        <source>Sections:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../settings/sourceeditor.cpp" line="+8" />
+        <source>Add Repository</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+21" />
+        <source>Binary (deb)</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+1" />
+        <source>Source (deb-src)</source>
         <translation type="unfinished" />
     </message>
 </context>
@@ -237,8 +651,16 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+7" />
+        <location line="+8" />
         <source>About %1</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>TarnPhone::TarnNotificationsModelDbusNotifier</name>
+    <message>
+        <location filename="../platform/tarnphone.cpp" line="+159" />
+        <source>Upgrade</source>
         <translation type="unfinished" />
     </message>
 </context>
@@ -359,9 +781,94 @@ Please verify settings</source>
     </message>
 </context>
 <context>
+    <name>UpgradeRequestDialog</name>
+    <message>
+        <location filename="../privileged/upgraderequestdialog.ui" line="+14" />
+        <source>Update Notifier</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+6" />
+        <source>Really upgrade system?</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+10" />
+        <source>List of packages</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../privileged/upgraderequestdialog.cpp" line="+153" />
+        <source>Warning</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+1" />
+        <source>Free disk space is less than %1 kB. Do you want to upgrade now?</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+32" />
+        <source>Receiving package list...</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+7" />
+        <location line="+29" />
+        <source>Error: %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+25" />
+        <source>%1: </source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+3" />
+        <source>%1 (%2 =&gt; %3)</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <location line="+2" />
+        <source>%1 (%2)</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
+        <source>The following packages will be upgraded:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+4" />
+        <source>The following packages will be installed:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+4" />
+        <source>The following packages will be removed:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+12" />
+        <source>Need to get %1 kB of archives.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>After this operation, %1 kB disk space will be freed.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+3" />
+        <source>After this operation, %1 kB of additional disk space will be used.</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
-        <location filename="../app/notifierstarter.cpp" line="-22" />
+        <location filename="../app/notifierstarter.cpp" line="-23" />
         <source>Update notifier for Tarn desktop</source>
         <translation type="unfinished" />
     </message>
