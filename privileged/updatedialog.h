@@ -1,19 +1,14 @@
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
+#include "helperjobdialog.h"
+
 #include <QVariantMap>
-#include <memory>
 
 class KJob;
 
-namespace Ui {
-class UpgradeDialog;
-}
-
 // Runs the helper's "update" action, which refreshes the package lists, and shows its log.
 // Shares the upgrade dialog's form.
-class UpdateDialog : public QDialog
+class UpdateDialog : public HelperJobDialog
 {
     Q_OBJECT
 
@@ -28,6 +23,7 @@ public Q_SLOTS:
     void onFinished(KJob* job);
 
 private:
-    std::unique_ptr<Ui::UpgradeDialog> ui;
-    QPointer<KJob> m_job;
+    void handleData(const QVariantMap& data) override { onNewData(data); }
+    void handleFinished(KJob* job) override { onFinished(job); }
+    void handleAbort() override { abort(); }
 };

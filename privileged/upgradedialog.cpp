@@ -2,8 +2,6 @@
 #include "ui_upgradedialog.h"
 
 #include "helpercontract.h"
-#include "helperjobs.h"
-#include "messagebox.h"
 #include "platform/tarnintegration.h"
 #include "progresslog.h"
 
@@ -13,17 +11,13 @@
 
 using namespace HelperContract;
 
-UpgradeDialog::UpgradeDialog(QWidget* parent) : QDialog(parent), ui(new Ui::UpgradeDialog)
+UpgradeDialog::UpgradeDialog(QWidget* parent) : HelperJobDialog(parent)
 {
-    ui->setupUi(this);
 
     auto* help = new QAction(this);
     help->setShortcut(QKeySequence::HelpContents);
     connect(help, &QAction::triggered, this, [] { tarnHelpShow(QString()); });
     addAction(help);
-
-    connect(ui->buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(ui->buttonBox, &QDialogButtonBox::rejected, this, &UpgradeDialog::abort);
 }
 
 UpgradeDialog::~UpgradeDialog() = default;
@@ -38,30 +32,12 @@ int UpgradeDialog::exec(const QString& updateCommand, const QString& upgradeComm
                                           {QLatin1String(UpdateCommandKey), updateCommand},
                                       },
                                       this);
-    KJob* job =
-        HelperJobs::current().execute(action, this, [this](const QVariantMap& data) { onNewData(data); });
-    connect(job, &KJob::result, this, &UpgradeDialog::onFinished);
-    job->start();
-    m_job = job;
-
-    ui->buttonBox->setEnabled(true);
-    ui->buttonBox->setStandardButtons(QDialogButtonBox::Cancel);
-    return QDialog::exec();
+    return runAction(action);
 }
 
 void UpgradeDialog::abort()
 {
-    if (!m_job)
-        return;
-    const auto answer =
-        MessageBox::question(this, tr("Update Notifier"), tr("Really abort the system upgrade process?"),
-                             QMessageBox::Yes | QMessageBox::No);
-    // The job may have ended while the question was open; a stop request sent now would stick
-    // in the helper and cancel its next action.
-    if (answer != QMessageBox::Yes || !m_job)
-        return;
-    HelperJobs::current().kill(m_job);
-    ui->buttonBox->setEnabled(false);
+    confirmAbort(tr("Really abort the system upgrade process?"));
 }
 
 void UpgradeDialog::onNewData(const QVariantMap& data)
@@ -94,22 +70,18 @@ void UpgradeDialog::onNewData(const QVariantMap& data)
 
 void UpgradeDialog::onFinished(KJob* job)
 {
-    m_job = nullptr;
-    if (job->error() != 0) {
-        reject();
+    const std::optional<QString> status = takeStatus(job);
+    if (!status)
         return;
-    }
-    const QString status = HelperJobs::current().replyData(job).value(QLatin1String(MessageKey)).toString();
-    if (status == QLatin1String(SuccessStatus)) {
+    if (*status == QLatin1String(SuccessStatus)) {
         ui->textBrowser->append(tr("<b>Upgrade copmlete<\\b>"));
-    } else if (status == QLatin1String(FailedStatus)) {
+    } else if (*status == QLatin1String(FailedStatus)) {
         ui->textBrowser->append(tr("<b>Upgrade failed<\\b>"));
-    } else if (status == QLatin1String(CanceledStatus)) {
+    } else if (*status == QLatin1String(CanceledStatus)) {
         ui->textBrowser->append(tr("<b>Upgrade canceled<\\b>"));
         reject();
-    } else if (status == QLatin1String(FailedToStartStatus)) {
+    } else if (*status == QLatin1String(FailedToStartStatus)) {
         ui->textBrowser->append(tr("<b>Unable to start package tool<\\b>"));
     }
-    ui->buttonBox->setStandardButtons(QDialogButtonBox::Ok);
-    ui->buttonBox->setEnabled(true);
+    showOk();
 }

@@ -1,18 +1,13 @@
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
+#include "helperjobdialog.h"
+
 #include <QVariantMap>
-#include <memory>
 
 class KJob;
 
-namespace Ui {
-class UpgradeDialog;
-}
-
 // Runs the helper's "upgrade" action and shows its log, progress and end.
-class UpgradeDialog : public QDialog
+class UpgradeDialog : public HelperJobDialog
 {
     Q_OBJECT
 
@@ -27,6 +22,7 @@ public Q_SLOTS:
     void onFinished(KJob* job);
 
 private:
-    std::unique_ptr<Ui::UpgradeDialog> ui;
-    QPointer<KJob> m_job;
+    void handleData(const QVariantMap& data) override { onNewData(data); }
+    void handleFinished(KJob* job) override { onFinished(job); }
+    void handleAbort() override { abort(); }
 };
