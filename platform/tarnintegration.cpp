@@ -1,5 +1,6 @@
 #include "tarnintegration.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -64,4 +65,12 @@ void tarnHelpShow(const QString& topic)
     if (!topic.isEmpty())
         url.setFragment(topic);
     QDesktopServices::openUrl(url);
+}
+
+void tarnAddHelpShortcut(QWidget* dialog)
+{
+    auto* help = new QAction(dialog);
+    help->setShortcut(QKeySequence::HelpContents);
+    QObject::connect(help, &QAction::triggered, dialog, [] { tarnHelpShow(QString()); });
+    dialog->addAction(help);
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 // Sets up the application identity (name, organisation, version), the translations
 // for the user's locale and remembers the description for the About box.
 void tarnInit(const char* version, const char* description);
@@ -12,6 +14,9 @@ void tarnLoadTranslations(const QString& directory);
 
 // Opens the user guide in the desktop's browser. An empty topic opens its first page.
 void tarnHelpShow(const QString& topic);
+
+// Gives a dialog the standard help shortcut (F1), which opens the user guide.
+void tarnAddHelpShortcut(QWidget* dialog);
 
 // Where the user guide is installed; tests and the About box use it.
 QString tarnHelpIndexPath();

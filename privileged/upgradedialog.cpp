@@ -13,11 +13,7 @@ using namespace HelperContract;
 
 UpgradeDialog::UpgradeDialog(QWidget* parent) : HelperJobDialog(parent)
 {
-
-    auto* help = new QAction(this);
-    help->setShortcut(QKeySequence::HelpContents);
-    connect(help, &QAction::triggered, this, [] { tarnHelpShow(QString()); });
-    addAction(help);
+    tarnAddHelpShortcut(this);
 }
 
 UpgradeDialog::~UpgradeDialog() = default;

@@ -110,10 +110,7 @@ UpgradeRequestDialog::UpgradeRequestDialog(QWidget* parent)
     ui->packageListWidget->hide();
     resize(width(), sizeHint().height());
 
-    auto* help = new QAction(this);
-    help->setShortcut(QKeySequence::HelpContents);
-    connect(help, &QAction::triggered, this, [] { tarnHelpShow(QString()); });
-    addAction(help);
+    tarnAddHelpShortcut(this);
 }
 
 UpgradeRequestDialog::~UpgradeRequestDialog() = default;

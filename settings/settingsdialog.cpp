@@ -73,10 +73,7 @@ SettingsDialog::SettingsDialog(QWidget* parent) : QDialog(parent), ui(new Ui::Se
     loadSources();
     trackChanges();
 
-    auto* help = new QAction(this);
-    help->setShortcut(QKeySequence::HelpContents);
-    connect(help, &QAction::triggered, this, [] { tarnHelpShow(QString()); });
-    addAction(help);
+    tarnAddHelpShortcut(this);
 }
 
 SettingsDialog::~SettingsDialog() = default;
