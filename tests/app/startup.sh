@@ -3,17 +3,9 @@
 # instance, --quit, SIGTERM, the administrator test, mobile mode, a missing tray.
 source "$(dirname "$0")/../desktop/lib.sh"
 require_root
-OUT=${TEST_OUT:-$(tmpdir)}; mkdir -p "$OUT"
-
-start_xvfb
-start_session_bus
-start_system_bus
-FD=$OUT/fakedesk.jsonl
-start_fakedesk "$FD"
-setup_sandbox
+start_desktop
 # Keep the icon around while the test looks at it.
-mkdir -p "$XDG_CONFIG_HOME/tarn"
-printf '[%%General]\nhideTray=false\n' >"$XDG_CONFIG_HOME/tarn/tarn-update-notifier.conf"
+user_settings hideTray=false
 
 settings_window() { xdotool search --onlyvisible --name '^Update notifier - Settings$' 2>/dev/null | head -1; }
 wait_settings_window() {
@@ -109,8 +101,7 @@ check "mobile mode keeps running" kill -0 "$MOBILE"
 kill -TERM "$MOBILE"; wait_exit "$MOBILE" 10
 
 # --- No tray host in desktop mode ------------------------------------------------------------
-desktop_cleanup_fakedesk() { kill "$(pgrep -f 'fakedesk.py serve' | head -1)" 2>/dev/null; }
-desktop_cleanup_fakedesk
+stop_fakedesk
 start_fakedesk "$OUT/nowatcher.jsonl" --no-watcher
 start_notifier "$OUT/notray.log" --silent
 NOTRAY=$NOTIFIER_PID

@@ -4,17 +4,9 @@
 # on another of its actions, never does.
 source "$(dirname "$0")/../desktop/lib.sh"
 require_root
-OUT=${TEST_OUT:-$(tmpdir)}; mkdir -p "$OUT"
-
-start_xvfb
-start_session_bus
-start_system_bus
-FD=$OUT/fakedesk.jsonl
-start_fakedesk "$FD"
-setup_sandbox
+start_desktop
 echo "3;0;0" >"$CTL/output"
-mkdir -p "$XDG_CONFIG_HOME/tarn"
-printf '[%%General]\nhideTray=false\n' >"$XDG_CONFIG_HOME/tarn/tarn-update-notifier.conf"
+user_settings hideTray=false
 
 start_notifier "$OUT/notifier.log" # not silent: the reminder shows at once
 SVC=$(fakedesk wait-item 10)

@@ -4,17 +4,9 @@
 # system-bus signal that starts one.
 source "$(dirname "$0")/../desktop/lib.sh"
 require_root
-OUT=${TEST_OUT:-$(tmpdir)}; mkdir -p "$OUT"
-
-start_xvfb
-start_session_bus
-start_system_bus
-FD=$OUT/fakedesk.jsonl
-start_fakedesk "$FD"
-setup_sandbox
-mkdir -p "$XDG_CONFIG_HOME/tarn"
+start_desktop
 # Short balloons: while one shows, the item's tooltip carries the balloon instead.
-printf '[%%General]\nhideTray=false\nmessageTimeout=200\n' >"$XDG_CONFIG_HOME/tarn/tarn-update-notifier.conf"
+user_settings hideTray=false messageTimeout=200
 
 # Not silent, so balloons are not held back during the first seconds.
 start_notifier "$OUT/notifier.log"
@@ -24,7 +16,7 @@ for _ in $(seq 250); do [ "$(checker_runs)" -ge 1 ] && break; sleep 0.02; done
 check "the first check runs 2 s after start" test "$(checker_runs)" -eq 1
 
 # The item's own tooltip; empty while a balloon shows.
-tooltip() { fakedesk props "$SVC" | sed -n "s/^ToolTip = \['', \[\], '\(.*\)', ''\]$/\1/p"; }
+tooltip() { item_tooltip "$SVC"; }
 notifications() { grep -c '"ev": "Notify"' "$FD"; }
 last_body() {
     $PY -c 'import json,sys

@@ -3,18 +3,13 @@
 # shows the same counts as apt-get on the same sandbox.
 source "$(dirname "$0")/../desktop/lib.sh"
 require_root
-OUT=${TEST_OUT:-$(tmpdir)}; mkdir -p "$OUT"
 CHECKER=${TARN_BUILD_DIR:-$DESKTOP_DIR/../../build}/checker/apt_check
 
 FIXTURE=$(tmpdir)/apt
 bash "$DESKTOP_DIR/../support/apt-fixture.sh" "$FIXTURE" || { echo "fixture failed"; exit 1; }
 export APT_CONFIG=$FIXTURE/apt.conf
 
-start_xvfb
-start_session_bus
-start_system_bus
-start_fakedesk "$OUT/fakedesk.jsonl"
-setup_sandbox
+start_desktop
 cp "$CHECKER" "$SANDBOX/bin/apt_check"
 # apt-get's own summary, asked in the same namespace as the notifier (APT decides on
 # phased updates by looking at the system it runs on):
@@ -22,8 +17,7 @@ cp "$CHECKER" "$SANDBOX/bin/apt_check"
 summary=$(in_sandbox apt-get -s dist-upgrade | grep -E '^[0-9]+ upgraded, ')
 read -r UPGRADED NEW REMOVED < <(echo "$summary" | sed -E 's/^([0-9]+) upgraded, ([0-9]+) newly installed, ([0-9]+) to remove.*/\1 \2 \3/')
 check "apt-get sees upgrades in the fixture" test "${UPGRADED:-0}" -gt 0
-mkdir -p "$XDG_CONFIG_HOME/tarn"
-printf '[%%General]\nhideTray=false\nmessageTimeout=200\n' >"$XDG_CONFIG_HOME/tarn/tarn-update-notifier.conf"
+user_settings hideTray=false messageTimeout=200
 
 start_notifier "$OUT/notifier.log" --silent
 SVC=$(fakedesk wait-item 10)
@@ -36,7 +30,7 @@ expected="Update Notifier:<br>"
 [ "$REMOVED" -gt 0 ] && expected+=$(plural "$REMOVED" removed)
 expected+="Click to run system upgrade"
 
-tooltip() { fakedesk props "$SVC" | sed -n "s/^ToolTip = \['', \[\], '\(.*\)', ''\]$/\1/p"; }
+tooltip() { item_tooltip "$SVC"; }
 for _ in $(seq 500); do [ "$(tooltip)" = "$expected" ] && break; sleep 0.02; done
 echo "apt-get: $summary"
 echo "tooltip: $(tooltip)"

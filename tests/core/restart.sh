@@ -4,16 +4,8 @@
 # the running instance (it must not forward its command line to the old one).
 source "$(dirname "$0")/../desktop/lib.sh"
 require_root
-OUT=${TEST_OUT:-$(tmpdir)}; mkdir -p "$OUT"
-
-start_xvfb
-start_session_bus
-start_system_bus
-FD=$OUT/fakedesk.jsonl
-start_fakedesk "$FD"
-setup_sandbox
-mkdir -p "$XDG_CONFIG_HOME/tarn"
-printf '[%%General]\nhideTray=false\n' >"$XDG_CONFIG_HOME/tarn/tarn-update-notifier.conf"
+start_desktop
+user_settings hideTray=false
 
 BIN=$(tmpdir)
 cp "$NOTIFIER" "$BIN/tarn-update-notifier"

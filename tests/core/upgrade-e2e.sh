@@ -30,8 +30,7 @@ chmod 755 "$SANDBOX/bin/apt_check"
 # The notifier watches the fixture's package cache.
 SANDBOX_MOUNTS=(--overlay "/usr/bin=$SANDBOX/bin" --overlay "/etc=$SANDBOX/etc"
     --bind "$FIXTURE/root/var/cache/apt=/var/cache/apt")
-mkdir -p "$XDG_CONFIG_HOME/tarn"
-printf '[%%General]\nhideTray=false\nmessageTimeout=200\n' >"$XDG_CONFIG_HOME/tarn/tarn-update-notifier.conf"
+user_settings hideTray=false messageTimeout=200
 
 dbus-monitor --system "type='signal',interface='org.kde.kf5auth',member='remoteSignal'" >"$OUT/kauth.log" 2>&1 &
 track $!
@@ -39,7 +38,7 @@ track $!
 start_notifier "$OUT/notifier.log" --silent
 SVC=$(fakedesk wait-item 10)
 check "the icon registers" test -n "$SVC"
-tooltip() { fakedesk props "$SVC" | sed -n "s/^ToolTip = \['', \[\], '\(.*\)', ''\]$/\1/p"; }
+tooltip() { item_tooltip "$SVC"; }
 for _ in $(seq 500); do [[ "$(tooltip)" == *"will be upgraded"* ]] && break; sleep 0.02; done
 check "the fixture's updates are shown" bash -c "[[ '$(tooltip)' == *'<b>4</b> packages will be upgraded'* ]]"
 

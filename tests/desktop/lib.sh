@@ -63,8 +63,14 @@ start_fakedesk() {
     local log=$1; shift
     : >"$log"
     $PY "$DESKTOP_DIR/fakedesk.py" serve --log "$log" "$@" &
-    track $!
+    FAKEDESK_PID=$!
+    track $FAKEDESK_PID
     wait_for "$log" '"ready"' 10
+}
+# stop_fakedesk: ends the fake desktop services and waits until their names are free.
+stop_fakedesk() {
+    kill "$FAKEDESK_PID" 2>/dev/null
+    wait "$FAKEDESK_PID" 2>/dev/null
 }
 fakedesk() { $PY "$DESKTOP_DIR/fakedesk.py" ctl "$@"; }
 
@@ -132,3 +138,25 @@ start_notifier() {
 
 # checker_runs: how often the scripted checker ran.
 checker_runs() { [ -f "$CTL/runs" ] && wc -l <"$CTL/runs" || echo 0; }
+
+# start_desktop [FAKEDESK OPTIONS...]: Xvfb, the session and system buses, the fake
+# desktop services (their log is $FD) and the sandbox; $OUT is the test's output folder.
+start_desktop() {
+    OUT=${TEST_OUT:-$(tmpdir)}
+    mkdir -p "$OUT"
+    start_xvfb
+    start_session_bus
+    start_system_bus
+    FD=$OUT/fakedesk.jsonl
+    start_fakedesk "$FD" "$@"
+    setup_sandbox
+}
+
+# user_settings KEY=VALUE...: the per-user settings the notifier starts with.
+user_settings() {
+    mkdir -p "$XDG_CONFIG_HOME/tarn"
+    { echo '[%General]'; printf '%s\n' "$@"; } >"$XDG_CONFIG_HOME/tarn/tarn-update-notifier.conf"
+}
+
+# item_tooltip SERVICE: the tray item's own tooltip; empty while a balloon shows.
+item_tooltip() { fakedesk props "$1" | sed -n "s/^ToolTip = \['', \[\], '\(.*\)', ''\]$/\1/p"; }

@@ -5,15 +5,8 @@
 # carries on without any notification service.
 source "$(dirname "$0")/../desktop/lib.sh"
 require_root
-OUT=${TEST_OUT:-$(tmpdir)}; mkdir -p "$OUT"
-
-start_xvfb
-start_session_bus
-start_system_bus
-FD=$OUT/fakedesk.jsonl
 # A phone shell: a notification server and no tray.
-start_fakedesk "$FD" --no-watcher
-setup_sandbox
+start_desktop --no-watcher
 export DESKTOP_SESSION=plasma-mobile
 
 # count KIND: how many calls of that kind the server logged.
