@@ -3,7 +3,7 @@
 # signal "updated" (interface app.apt.dbus, path /), and it never fails or slows apt
 # when there is no bus. Uses a private bus in place of the system bus.
 source "$(dirname "$0")/lib.sh"
-HOOK=$SOURCE_DIR/data/apt/99tarn-update-notifier
+HOOK=$SOURCE_DIR/data/apt/20tarn-update-notifier-signal
 [ -f "$HOOK" ] || { echo "no hook file at $HOOK"; exit 1; }
 for tool in dbus-daemon dbus-monitor dbus-send; do
     command -v "$tool" >/dev/null || skip "$tool is missing"
