@@ -18,6 +18,14 @@
     </message>
 </context>
 <context>
+    <name>HelperJobDialog</name>
+    <message>
+        <location filename="../privileged/helperjobdialog.cpp" line="+37" />
+        <source>Update Notifier</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
     <name>NotifierCore</name>
     <message>
         <location filename="../core/notifiercore.cpp" line="+22" />
@@ -499,7 +507,7 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../settings/settingsdialog.cpp" line="+86" />
+        <location filename="../settings/settingsdialog.cpp" line="+83" />
         <source>Number of the upgradable packages: %1</source>
         <translation type="unfinished" />
     </message>
@@ -667,22 +675,17 @@ to fix broken command</source>
 <context>
     <name>UpdateDialog</name>
     <message>
-        <location filename="../privileged/updatedialog.cpp" line="+15" />
+        <location filename="../privileged/updatedialog.cpp" line="+12" />
         <source>Updating package list</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+28" />
-        <source>Update Notifier</source>
-        <translation type="unfinished" />
-    </message>
-    <message>
-        <location line="+0" />
+        <location line="+14" />
         <source>Really abort the package list update process?</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+18" />
+        <location line="+12" />
         <source>&lt;b&gt;Updating...&lt;\b&gt;</source>
         <translation type="unfinished" />
     </message>
@@ -692,7 +695,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+13" />
+        <location line="+10" />
         <source>&lt;b&gt;Update complete&lt;\b&gt;</source>
         <translation type="unfinished" />
     </message>
@@ -720,17 +723,12 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../privileged/upgradedialog.cpp" line="+57" />
-        <source>Update Notifier</source>
-        <translation type="unfinished" />
-    </message>
-    <message>
-        <location line="+0" />
+        <location filename="../privileged/upgradedialog.cpp" line="+36" />
         <source>Really abort the system upgrade process?</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+19" />
+        <location line="+12" />
         <source>&lt;b&gt;Updating package list...&lt;\b&gt;</source>
         <translation type="unfinished" />
     </message>
@@ -760,7 +758,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+18" />
+        <location line="+15" />
         <source>&lt;b&gt;Upgrade copmlete&lt;\b&gt;</source>
         <translation type="unfinished" />
     </message>
@@ -798,7 +796,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../privileged/upgraderequestdialog.cpp" line="+153" />
+        <location filename="../privileged/upgraderequestdialog.cpp" line="+150" />
         <source>Warning</source>
         <translation type="unfinished" />
     </message>
