@@ -133,6 +133,17 @@ private slots:
         m_paths.dpkgStatus = path("status");
         SystemPaths::setCurrent(m_paths);
         MessageBox::setAutoAnswer(true);
+        // The settings dialog reads APT's configuration and lists: keep it in the sandbox.
+        const QByteArray root = m_dir.path().toLocal8Bit();
+        QVERIFY(TestSupport::writeScript(path("bin/apt-config"),
+                                         "echo 'Dir \"" + root +
+                                             "/\";'\n"
+                                             "echo 'Dir::Etc \"" +
+                                             root +
+                                             "/etc/apt/\";'\n"
+                                             "echo 'Dir::Etc::sourcelist \"sources.list\";'\n"
+                                             "echo 'Dir::Etc::sourceparts \"sources.list.d\";'\n"));
+        qputenv("PATH", path("bin").toLocal8Bit() + ':' + qgetenv("PATH"));
     }
 
     void init()
