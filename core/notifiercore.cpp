@@ -77,6 +77,12 @@ NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
 
 NotifierCore::~NotifierCore()
 {
+    // Qt's D-Bus tray gives every menu entry an exported copy, which only removing the
+    // entry frees: a menu that is simply deleted leaks them.
+    const QList<QMenu*> submenus = m_menu->findChildren<QMenu*>();
+    for (QMenu* submenu : submenus)
+        submenu->clear();
+    m_menu->clear();
     delete m_menu;
     m_menu = nullptr;
     m_settingsDialog.clear();
