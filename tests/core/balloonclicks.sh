@@ -9,9 +9,9 @@ echo "3;0;0" >"$CTL/output"
 user_settings hideTray=false
 
 start_notifier "$OUT/notifier.log" # not silent: the reminder shows at once
-SVC=$(fakedesk wait-item 10)
+SVC=$(fakedesk wait-item 30)
 check "the icon registers" test -n "$SVC"
-wait_for "$FD" 'There are 3 upgradable packages' 10
+wait_for "$FD" 'There are 3 upgradable packages' 30
 ID=$($PY -c 'import json,sys
 print([json.loads(l) for l in open(sys.argv[1]) if "upgradable packages" in l][-1]["id"])' "$FD")
 check "the reminder went to the notification service" test -n "$ID"
@@ -28,9 +28,9 @@ fakedesk invoke-action "$ID" default
 check "a click on our own reminder opens the confirmation" appears 250
 W=$(confirmation)
 [ -n "$W" ] && xdotool windowfocus --sync "$W" key Escape
-for _ in $(seq 250); do [ -z "$(confirmation)" ] && break; sleep 0.02; done
+for _ in $(seq 1000); do [ -z "$(confirmation)" ] && break; sleep 0.02; done
 check "Escape declines it" test -z "$(confirmation)"
 check "the notifier keeps running" kill -0 "$NOTIFIER_PID"
 kill -TERM "$NOTIFIER_PID"
-wait_exit "$NOTIFIER_PID" 10
+wait_exit "$NOTIFIER_PID" 30
 finish

@@ -10,9 +10,9 @@ user_settings hideTray=false messageTimeout=200
 
 # Not silent, so balloons are not held back during the first seconds.
 start_notifier "$OUT/notifier.log"
-SVC=$(fakedesk wait-item 10)
+SVC=$(fakedesk wait-item 30)
 check "the icon registers" test -n "$SVC"
-for _ in $(seq 250); do [ "$(checker_runs)" -ge 1 ] && break; sleep 0.02; done
+for _ in $(seq 1000); do [ "$(checker_runs)" -ge 1 ] && break; sleep 0.02; done
 check "the first check runs 2 s after start" test "$(checker_runs)" -eq 1
 
 # The item's own tooltip; empty while a balloon shows.
@@ -35,7 +35,7 @@ check_with() {
     NOTES_BEFORE=$(notifications)
     touch -d "@$(($(date +%s) + runs + 1))" "$SANDBOX/cache/pkgcache.bin"
     dbus-send --system --type=signal / app.apt.dbus.updated
-    for _ in $(seq 250); do [ "$(checker_runs)" -gt "$runs" ] && break; sleep 0.02; done
+    for _ in $(seq 1000); do [ "$(checker_runs)" -gt "$runs" ] && break; sleep 0.02; done
     [ "$(checker_runs)" -gt "$runs" ] || { echo "checker did not run for '$1'"; return 1; }
     # The tooltip changes right after the checker ends; give the item a moment to publish it.
     local now
@@ -96,10 +96,10 @@ dbus-send --system --type=signal / app.apt.dbus.updated
 # Prove the signals were handled: a third one after a cache change does run the checker.
 touch -d "@$(($(date +%s) + 500))" "$SANDBOX/cache/pkgcache.bin"
 dbus-send --system --type=signal / app.apt.dbus.updated
-for _ in $(seq 250); do [ "$(checker_runs)" -gt "$RUNS" ] && break; sleep 0.02; done
+for _ in $(seq 1000); do [ "$(checker_runs)" -gt "$RUNS" ] && break; sleep 0.02; done
 check "an unchanged cache runs no check; a changed one does, once" test "$(checker_runs)" -eq $((RUNS + 1))
 
 check "the notifier is still running" kill -0 "$NOTIFIER_PID"
 kill -TERM "$NOTIFIER_PID"
-wait_exit "$NOTIFIER_PID" 10
+wait_exit "$NOTIFIER_PID" 30
 finish

@@ -20,7 +20,7 @@ check "apt-get sees upgrades in the fixture" test "${UPGRADED:-0}" -gt 0
 user_settings hideTray=false messageTimeout=200
 
 start_notifier "$OUT/notifier.log" --silent
-SVC=$(fakedesk wait-item 10)
+SVC=$(fakedesk wait-item 30)
 check "the icon registers" test -n "$SVC"
 
 plural() { [ "$1" -eq 1 ] && echo "<b>1</b> package will be $2<br>" || echo "<b>$1</b> packages will be $2<br>"; }
@@ -31,10 +31,10 @@ expected="Update Notifier:<br>"
 expected+="Click to run system upgrade"
 
 tooltip() { item_tooltip "$SVC"; }
-for _ in $(seq 500); do [ "$(tooltip)" = "$expected" ] && break; sleep 0.02; done
+for _ in $(seq 1500); do [ "$(tooltip)" = "$expected" ] && break; sleep 0.02; done
 echo "apt-get: $summary"
 echo "tooltip: $(tooltip)"
 check "the tooltip shows apt-get's counts ($UPGRADED, $NEW, $REMOVED)" test "$(tooltip)" = "$expected"
 kill -TERM "$NOTIFIER_PID"
-wait_exit "$NOTIFIER_PID" 10
+wait_exit "$NOTIFIER_PID" 30
 finish

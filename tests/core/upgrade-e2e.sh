@@ -36,15 +36,15 @@ dbus-monitor --system "type='signal',interface='org.kde.kf5auth',member='remoteS
 track $!
 
 start_notifier "$OUT/notifier.log" --silent
-SVC=$(fakedesk wait-item 10)
+SVC=$(fakedesk wait-item 30)
 check "the icon registers" test -n "$SVC"
 tooltip() { item_tooltip "$SVC"; }
-for _ in $(seq 500); do [[ "$(tooltip)" == *"will be upgraded"* ]] && break; sleep 0.02; done
+for _ in $(seq 1500); do [[ "$(tooltip)" == *"will be upgraded"* ]] && break; sleep 0.02; done
 check "the fixture's updates are shown" bash -c "[[ '$(tooltip)' == *'<b>4</b> packages will be upgraded'* ]]"
 
 window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
 wait_window() {
-    for _ in $(seq 500); do W=$(window "$1"); [ -n "$W" ] && return 0; sleep 0.02; done
+    for _ in $(seq 1500); do W=$(window "$1"); [ -n "$W" ] && return 0; sleep 0.02; done
     return 1
 }
 
@@ -56,7 +56,7 @@ CONFIRM=$W
 # Show the package list: the "List of packages" button sits left, under the question.
 import -window root "$OUT/confirmation-folded.png"
 xdotool mousemove --window "$CONFIRM" 60 46 click 1
-for _ in $(seq 500); do grep -qx -- '-s' "$CTL/args" 2>/dev/null && break; sleep 0.02; done
+for _ in $(seq 1500); do grep -qx -- '-s' "$CTL/args" 2>/dev/null && break; sleep 0.02; done
 check "the confirmation lists the packages (apt_check -p)" grep -qx -- '-p' "$CTL/args"
 check "... and the sizes (apt_check -s)" grep -qx -- '-s' "$CTL/args"
 import -window root "$OUT/confirmation.png"
@@ -76,16 +76,16 @@ import -window root "$OUT/progress.png"
 
 # Ok sits in the bottom right corner once the helper has finished.
 eval "$(xdotool getwindowgeometry --shell "$PROGRESS")"
-for _ in $(seq 250); do
+for _ in $(seq 1000); do
     xdotool mousemove --window "$PROGRESS" $((WIDTH - 40)) $((HEIGHT - 22)) click 1 2>/dev/null
     [ -z "$(window 'Upgrading system')" ] && break
     sleep 0.05
 done
 check "Ok closes the progress dialog" test -z "$(window 'Upgrading system')"
-for _ in $(seq 500); do [ "$(tooltip)" = 'Update Notifier: system is up-to-date' ] && break; sleep 0.02; done
+for _ in $(seq 1500); do [ "$(tooltip)" = 'Update Notifier: system is up-to-date' ] && break; sleep 0.02; done
 check "the follow-up check shows the system up to date" test "$(tooltip)" = 'Update Notifier: system is up-to-date'
 
 kill -TERM "$NOTIFIER_PID"
-wait_exit "$NOTIFIER_PID" 10
+wait_exit "$NOTIFIER_PID" 30
 check "the notifier ends normally" test "$EXIT_STATUS" = 0
 finish

@@ -139,6 +139,15 @@ start_notifier() {
 # checker_runs: how often the scripted checker ran.
 checker_runs() { [ -f "$CTL/runs" ] && wc -l <"$CTL/runs" || echo 0; }
 
+# wait_next_check: waits until the checker runs once more. The first check comes 2 s
+# after start, from the event loop: from then on SIGTERM is handled, while a tray host
+# may show the icon before.
+wait_next_check() {
+    local runs; runs=$(checker_runs)
+    for _ in $(seq 1000); do [ "$(checker_runs)" -gt "$runs" ] && return 0; sleep 0.02; done
+    return 1
+}
+
 # start_desktop [FAKEDESK OPTIONS...]: Xvfb, the session and system buses, the fake
 # desktop services (their log is $FD) and the sandbox; $OUT is the test's output folder.
 start_desktop() {

@@ -25,7 +25,7 @@ new() {
     echo $(($(count "$1") - before))
 }
 wait_new() { # KIND: waits for one
-    for _ in $(seq 250); do [ "$(new "$1")" -ge 1 ] && return 0; sleep 0.02; done
+    for _ in $(seq 1000); do [ "$(new "$1")" -ge 1 ] && return 0; sleep 0.02; done
     return 1
 }
 
@@ -36,7 +36,7 @@ check_with() {
     printf '%b' "$1" >"$CTL/output"
     local runs i; runs=$(checker_runs)
     touch -d "@$(($(date +%s) + runs + 1))" "$SANDBOX/cache/pkgcache.bin"
-    for i in $(seq 250); do
+    for i in $(seq 1000); do
         [ $((i % 25)) -eq 1 ] && dbus-send --system --type=signal / app.apt.dbus.updated
         sleep 0.02
         [ "$(checker_runs)" -gt "$runs" ] && return 0
@@ -47,7 +47,7 @@ check_with() {
 CLICK='Click to run system upgrade'
 
 start_notifier "$OUT/notifier.log" --silent
-for _ in $(seq 250); do [ "$(checker_runs)" -ge 1 ] && break; sleep 0.02; done
+for _ in $(seq 1000); do [ "$(checker_runs)" -ge 1 ] && break; sleep 0.02; done
 check "the first check runs" test "$(checker_runs)" -eq 1
 check "up to date from the start: no notification" test "$(count Notify)" -eq 0
 
@@ -95,10 +95,10 @@ check "... the same counts replace it again" wait_new Notify
 printf 'u;tarn-demo;1.0;1.1;Debian-Security\ni;tarn-extra;;2.0;Debian\n' >"$CTL/output"
 RUNS=$(checker_runs)
 fakedesk invoke-action "$ID" upgrade
-for _ in $(seq 250); do [ -n "$(confirmation)" ] && break; sleep 0.02; done
+for _ in $(seq 1000); do [ -n "$(confirmation)" ] && break; sleep 0.02; done
 CONFIRM=$(confirmation)
 check "the upgrade action opens the confirmation" test -n "$CONFIRM"
-for _ in $(seq 250); do [ "$(checker_runs)" -ge $((RUNS + 2)) ] && break; sleep 0.02; done
+for _ in $(seq 1000); do [ "$(checker_runs)" -ge $((RUNS + 2)) ] && break; sleep 0.02; done
 # Folded, the dialog asks the checker nothing until the user unfolds the list.
 check "... with the package list unfolded: listing and sizes asked at once" \
     test "$(checker_runs)" -eq $((RUNS + 2))
@@ -108,7 +108,7 @@ fakedesk invoke-action "$ID" upgrade
 check "... a second upgrade action while it is open opens no other" \
     test "$(xdotool search --onlyvisible --name '^Update Notifier$' 2>/dev/null | wc -l)" -eq 1
 [ -n "$CONFIRM" ] && xdotool windowfocus --sync "$CONFIRM" key Escape
-for _ in $(seq 250); do [ -z "$(confirmation)" ] && break; sleep 0.02; done
+for _ in $(seq 1000); do [ -z "$(confirmation)" ] && break; sleep 0.02; done
 check "... Escape declines it" test -z "$(confirmation)"
 check "... nothing else ran" test "$(checker_runs)" -eq $((RUNS + 2))
 mark
@@ -150,7 +150,7 @@ ID=$(field Notify id)
 # --- Withdrawn when the notifier ends ------------------------------------------------------------
 CLOSES=$(count CloseNotification)
 kill -TERM "$NOTIFIER_PID"
-wait_exit "$NOTIFIER_PID" 10
+wait_exit "$NOTIFIER_PID" 30
 check "SIGTERM ends the notifier with status 0" test "$EXIT_STATUS" = 0
 check "... and closes its notification" test "$(count CloseNotification)" -eq $((CLOSES + 1))
 check "... the one shown" test "$(field CloseNotification id)" = "$ID"
@@ -160,7 +160,7 @@ start_session_bus # a bus of its own, on which nobody serves notifications
 echo '0;0;0' >"$CTL/output"
 rm -f "$CTL/runs"
 start_notifier "$OUT/no-server.log" --silent
-for _ in $(seq 250); do [ "$(checker_runs)" -ge 1 ] && break; sleep 0.02; done
+for _ in $(seq 1000); do [ "$(checker_runs)" -ge 1 ] && break; sleep 0.02; done
 # A check only starts once the one before was handled.
 check_with '3;0;0\n'
 check_with '4;0;0\n'
@@ -171,7 +171,7 @@ check "... and the ones after" test "$(checker_runs)" -eq 5
 check "... the notifier keeps running" kill -0 "$NOTIFIER_PID"
 check "... and reports nothing" test ! -s "$OUT/no-server.log"
 kill -TERM "$NOTIFIER_PID"
-wait_exit "$NOTIFIER_PID" 10
+wait_exit "$NOTIFIER_PID" 30
 check "... and ends with status 0" test "$EXIT_STATUS" = 0
 
 finish
