@@ -564,6 +564,10 @@ private slots:
         QTest::newRow("quoted path with blanks")
             << "/bin/true"
             << "\"" + QString::fromLocal8Bit("%1") + "\"" << QString() << true;
+        QTest::newRow("a crash: one box, no check")
+            << "/bin/true"
+            << "%2"
+            << "Unable to run package managment tool<br>Command: " << false;
     }
     void packageManagerErrors()
     {
@@ -575,6 +579,10 @@ private slots:
             const QString spaced = path("dir with blanks/pm");
             QVERIFY(TestSupport::writeScript(spaced, "exit 0\n"));
             command = command.arg(spaced);
+        }
+        if (command == QLatin1String("%2")) {
+            command = path("bin/crashing-pm");
+            QVERIFY(TestSupport::writeScript(command, "kill -SEGV $$\n"));
         }
         writeGlobalSettings({{QStringLiteral("PMTool"), stored}});
         makeCore(true);
