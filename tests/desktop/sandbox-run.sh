@@ -24,15 +24,15 @@ script='set -e
 work=$1; shift
 i=0
 while [ "$1" != "--" ]; do
-    kind=$1 spec=$2; shift 2
+    kind=$1 mapping=$2; shift 2
     i=$((i + 1))
     if [ "$kind" = --overlay ]; then
-        target=${spec%%=*} source=${spec#*=}
+        target=${mapping%%=*} source=${mapping#*=}
         mkdir -p "$work/$i/up" "$work/$i/work"
         cp -a "$source/." "$work/$i/up/"
         mount -t overlay overlay -o "lowerdir=$target,upperdir=$work/$i/up,workdir=$work/$i/work" "$target"
     else
-        source=${spec%%=*} target=${spec#*=}
+        source=${mapping%%=*} target=${mapping#*=}
         mount --bind "$source" "$target"
     fi
 done
