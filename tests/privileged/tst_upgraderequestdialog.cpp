@@ -74,7 +74,10 @@ private:
             .split('\n', Qt::SkipEmptyParts);
     }
     // Called inside the listing's loop: waits until the hanging checker has really started.
-    void waitUntilHanging() const { QTRY_VERIFY(QFile::exists(path(QStringLiteral("p.pid")))); }
+    void waitUntilHanging() const
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path(QStringLiteral("p.pid"))), 30000);
+    }
     // The hanging checker was stopped, not left to run its minute.
     void verifyStopped() const
     {
@@ -492,7 +495,8 @@ private Q_SLOTS:
         // once the event loop has it again.
         QVERIFY(!dialog.isNull());
         verifyStopped();
-        QTRY_VERIFY(dialog.isNull());
+        // Generous: a sanitizer build on a loaded machine is slow to get there.
+        QTRY_VERIFY_WITH_TIMEOUT(dialog.isNull(), 30000);
     }
 
     void requiredSpace_data()
