@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QProgressBar>
@@ -47,6 +48,16 @@ inline QString logOf(const QStringList& appended)
     for (const QString& text : appended)
         reference.append(text);
     return reference.toHtml();
+}
+
+// The dialog's F1 action, or null.
+inline QAction* helpAction(QWidget& dialog)
+{
+    for (QAction* action : dialog.actions()) {
+        if (action->shortcut() == QKeySequence(QKeySequence::HelpContents))
+            return action;
+    }
+    return nullptr;
 }
 
 } // namespace DialogTesting

@@ -336,11 +336,7 @@ private Q_SLOTS:
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
         UpgradeDialog dialog;
-        QAction* help = nullptr;
-        for (QAction* action : dialog.actions()) {
-            if (action->shortcut() == QKeySequence(QKeySequence::HelpContents))
-                help = action;
-        }
+        QAction* help = DialogTesting::helpAction(dialog);
         QVERIFY(help);
         help->trigger();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));

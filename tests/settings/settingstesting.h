@@ -192,4 +192,17 @@ inline QStringList rowsOf(QTreeWidget* tree)
     return rows;
 }
 
+// The row that shows the repository with this URI, or null.
+inline QTreeWidgetItem* rowWithUri(QTreeWidget* tree, const QString& uri)
+{
+    for (int row = 0; row < tree->topLevelItemCount(); ++row) {
+        if (tree->topLevelItem(row)->text(2) == uri)
+            return tree->topLevelItem(row);
+    }
+    return nullptr;
+}
+
+// A list file with visible A, hidden H and visible B.
+inline const QByteArray AHB = "deb http://a.example/ stable main\n# H\ndeb http://b.example/ stable main\n";
+
 } // namespace SettingsTesting

@@ -63,7 +63,6 @@ QString defaultFixBroken()
 }
 
 // Lines of a list file: A, a comment H, B.
-const QByteArray AHB = "deb http://a.example/ stable main\n# H\ndeb http://b.example/ stable main\n";
 
 } // namespace
 
@@ -82,14 +81,7 @@ private:
     }
     template <class T> T* find(const char* name) const { return child<T>(m_dialog.data(), name); }
     QTreeWidget* tree() const { return find<QTreeWidget>("sourcesTreeWidget"); }
-    QTreeWidgetItem* rowWithUri(const QString& uri) const
-    {
-        for (int row = 0; row < tree()->topLevelItemCount(); ++row) {
-            if (tree()->topLevelItem(row)->text(2) == uri)
-                return tree()->topLevelItem(row);
-        }
-        return nullptr;
-    }
+    QTreeWidgetItem* rowWithUri(const QString& uri) const { return SettingsTesting::rowWithUri(tree(), uri); }
     // Which of up, down, remove and edit are enabled, as "1" and "0".
     QString sourceButtonStates() const
     {

@@ -48,8 +48,6 @@ QByteArray listGroup(const char* name, const QStringList& elements)
     return text + "};\n";
 }
 
-const QByteArray AHB = "deb http://a.example/ stable main\n# H\ndeb http://b.example/ stable main\n";
-
 } // namespace
 
 class TestSettingsSaving : public QObject
@@ -68,14 +66,7 @@ private:
     }
     template <class T> T* find(const char* name) const { return child<T>(m_dialog.data(), name); }
     QTreeWidget* tree() const { return find<QTreeWidget>("sourcesTreeWidget"); }
-    QTreeWidgetItem* rowWithUri(const QString& uri) const
-    {
-        for (int row = 0; row < tree()->topLevelItemCount(); ++row) {
-            if (tree()->topLevelItem(row)->text(2) == uri)
-                return tree()->topLevelItem(row);
-        }
-        return nullptr;
-    }
+    QTreeWidgetItem* rowWithUri(const QString& uri) const { return SettingsTesting::rowWithUri(tree(), uri); }
     // Presses OK, which must be enabled.
     void pressOk()
     {
