@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStringList>
 #include <QTranslator>
 #include <QUrl>
 
@@ -17,18 +18,28 @@ QString& storedDescription()
     return description;
 }
 
-void installTranslator(const QString& name, const QString& directory)
+// Tries the directories in order; the first catalogue found for the locale wins.
+void installTranslator(const QString& name, const QStringList& directories)
 {
     QLocale locale;
     if (locale.language() == QLocale::C)
         locale = QLocale(QLocale::English);
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(locale, name, QStringLiteral("_"), directory))
-        QCoreApplication::installTranslator(translator);
-    else
+    for (const QString& directory : directories) {
+        auto* translator = new QTranslator(QCoreApplication::instance());
+        if (translator->load(locale, name, QStringLiteral("_"), directory)) {
+            QCoreApplication::installTranslator(translator);
+            return;
+        }
         delete translator;
+    }
 }
 } // namespace
+
+// Outside any namespace, as Q_INIT_RESOURCE requires.
+static void initCatalogues()
+{
+    Q_INIT_RESOURCE(catalogues);
+}
 
 void tarnInit(const char* version, const char* description)
 {
@@ -40,13 +51,17 @@ void tarnInit(const char* version, const char* description)
 
     if (!QCoreApplication::instance())
         return;
-    installTranslator(QStringLiteral("qtbase"), QLibraryInfo::location(QLibraryInfo::TranslationsPath));
-    tarnLoadTranslations(QStringLiteral(TARN_TRANSLATIONS_DIR));
+    installTranslator(QStringLiteral("qtbase"), {QLibraryInfo::location(QLibraryInfo::TranslationsPath)});
+    tarnLoadTranslations();
 }
 
-void tarnLoadTranslations(const QString& directory)
+void tarnLoadTranslations()
 {
-    installTranslator(QStringLiteral("tarn-update-notifier"), directory);
+    initCatalogues();
+    // The catalogues the program carries come first: an installed folder only adds
+    // languages, so an old or foreign copy there never changes the program's texts.
+    installTranslator(QStringLiteral("tarn-update-notifier"),
+                      {QStringLiteral(":/translations"), QStringLiteral(TARN_TRANSLATIONS_DIR)});
 }
 
 QString tarnDescription()

@@ -8,9 +8,10 @@ class QWidget;
 // for the user's locale and remembers the description for the About box.
 void tarnInit(const char* version, const char* description);
 
-// Loads the program's translations for the user's locale from directory. The C
-// locale gets the English texts, whose plural forms are proper English.
-void tarnLoadTranslations(const QString& directory);
+// Loads the program's translations for the user's locale: the catalogues built into
+// the program, else an installed one. The C locale gets the English texts, whose
+// plural forms are proper English.
+void tarnLoadTranslations();
 
 // Opens the user guide in the desktop's browser. An empty topic opens its first page.
 void tarnHelpShow(const QString& topic);
