@@ -1,91 +1,51 @@
 #!/bin/bash
-# The whole upgrade road, end to end: the real notifier, the real apt_check and the
-# real helper through KAuth and polkitd on a private system bus, on an offline APT
-# repository. Runs inside tests/helper/e2e/run-e2e.sh --fixture, which provides the
-# system bus ($DBUS_SYSTEM_BUS_ADDRESS), the helper and the fixture ($TARN_E2E_FIXTURE).
+# The whole upgrade, end to end: the real notifier, the real apt_check and the real
+# helper through KAuth and polkitd, on an offline APT repository. Runs inside
+# tests/helper/e2e/run-e2e.sh --fixture, which gives the system bus, the helper and the fixture.
 source "$(dirname "$0")/../desktop/lib.sh"
 require_root
-OUT=${TEST_OUT:-$(tmpdir)}; mkdir -p "$OUT"
-CHECKER=${TARN_BUILD_DIR:-$DESKTOP_DIR/../../build}/checker/apt_check
 FIXTURE=${TARN_E2E_FIXTURE:?run me through run-e2e.sh --fixture}
 unset QT_QPA_PLATFORM
-
-# Phased updates are judged by the system APT runs on; the helper runs outside this
-# test's mount namespace. Let both leave them alone.
+# Phased updates are judged by the system APT runs on, and the helper runs outside this
+# test's mount namespace: let both leave them alone.
 echo 'APT::Get::Never-Include-Phased-Updates "true";' >>"$FIXTURE/apt.conf"
 export APT_CONFIG=$FIXTURE/apt.conf
-
-start_xvfb
-start_session_bus
-FD=$OUT/fakedesk.jsonl
-start_fakedesk "$FD"
-setup_sandbox
-cp "$CHECKER" "$SANDBOX/bin/apt_check.real"
-cat >"$SANDBOX/bin/apt_check" <<SCRIPT
-#!/bin/sh
-echo "\$*" >>"$CTL/args"
-exec /usr/bin/apt_check.real "\$@"
-SCRIPT
-chmod 755 "$SANDBOX/bin/apt_check"
-# The notifier watches the fixture's package cache.
-SANDBOX_MOUNTS=(--overlay "/usr/bin=$SANDBOX/bin" --overlay "/etc=$SANDBOX/etc"
-    --bind "$FIXTURE/root/var/cache/apt=/var/cache/apt")
+OUT=${TEST_OUT:-$(tmpdir)}; FD=$OUT/fakedesk.jsonl; mkdir -p "$OUT"
+start_xvfb && start_bus DBUS_SESSION_BUS_ADDRESS && start_fakedesk && setup_sandbox
+cp "${TARN_BUILD_DIR:-$DESKTOP_DIR/../../build}/checker/apt_check" "$SANDBOX/bin/apt_check"
+SANDBOX_MOUNTS+=(--bind "$FIXTURE/root/var/cache/apt=/var/cache/apt")
 user_settings hideTray=false messageTimeout=200
 
-dbus-monitor --system "type='signal',interface='org.kde.kf5auth',member='remoteSignal'" >"$OUT/kauth.log" 2>&1 &
+# The helper's "action performed" signal tells when the upgrade has ended.
+dbus-monitor --system "type='signal',interface='org.kde.kf5auth',member='remoteSignal'" >"$OUT/kauth.txt" 2>&1 &
 track $!
-
 start_notifier "$OUT/notifier.log" --silent
-SVC=$(fakedesk wait-item 30)
-check "the icon registers" test -n "$SVC"
-tooltip() { item_tooltip "$SVC"; }
-for _ in $(seq 1500); do [[ "$(tooltip)" == *"will be upgraded"* ]] && break; sleep 0.02; done
-check "the fixture's updates are shown" bash -c "[[ '$(tooltip)' == *'<b>4</b> packages will be upgraded'* ]]"
-
-window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
-wait_window() {
-    for _ in $(seq 1500); do W=$(window "$1"); [ -n "$W" ] && return 0; sleep 0.02; done
-    return 1
+SVC=$(fakedesk wait-item)
+shows() { [[ "$(item_tooltip)" == *"$1"* ]]; }
+check "the fixture's upgrades are shown" wait_until 60 shows '<b>4</b> packages will be upgraded'
+shown() { W=$(window_of "$1"); [ -n "$W" ]; }
+fakedesk activate "$SVC" & # answered only once the dialogs it opens have closed
+check "a click on the icon opens the confirmation" wait_until 30 shown 'Update Notifier'
+xdotool windowfocus --sync "$W" key Return
+check "Ok starts the upgrade" wait_until 30 shown 'Upgrading system'
+version() { [ "$(dpkg-query --admindir="$FIXTURE/root/var/lib/dpkg" -W -f '${Version}' "$1")" = "$2" ]; }
+check "dpkg has foo 1.1" wait_until 120 version foo 1.1
+check "... libfoo 1.1 from the security repository" version libfoo 1.1
+check "... and the new dependency bar" version bar 2.0
+performed() { grep -qE '^ *int32 1$' "$OUT/kauth.txt"; }
+check "the helper reports the upgrade done" wait_until 60 performed
+# Ok, in the bottom right corner, takes the place of the stop button once the dialog has
+# heard of the end; a click that comes before asks whether to stop, which Escape declines.
+closed() {
+    local question; question=$(window_of 'Update Notifier')
+    [ -z "$question" ] || xdotool windowfocus --sync "$question" key Escape
+    eval "$(xdotool getwindowgeometry --shell "$W")"
+    xdotool mousemove --window "$W" $((WIDTH - 40)) $((HEIGHT - 22)) click 1
+    ! shown 'Upgrading system'
 }
-
-# A click on the icon asks first.
-# The item answers Activate only after the dialogs it opens have closed: don't wait.
-fakedesk activate "$SVC" 10 10 2>/dev/null &
-check "a click on the icon opens the confirmation" wait_window 'Update Notifier'
-CONFIRM=$W
-# Show the package list: the "List of packages" button sits left, under the question.
-import -window root "$OUT/confirmation-folded.png"
-xdotool mousemove --window "$CONFIRM" 60 46 click 1
-for _ in $(seq 1500); do grep -qx -- '-s' "$CTL/args" 2>/dev/null && break; sleep 0.02; done
-check "the confirmation lists the packages (apt_check -p)" grep -qx -- '-p' "$CTL/args"
-check "... and the sizes (apt_check -s)" grep -qx -- '-s' "$CTL/args"
-import -window root "$OUT/confirmation.png"
-
-xdotool windowfocus --sync "$CONFIRM" key Return
-check "Ok starts the upgrade" wait_window 'Upgrading system'
-PROGRESS=$W
-# The helper's end: KAuth's "action performed" signal.
-performed() { grep -qE '^ *int32 1$' "$OUT/kauth.log"; }
-for _ in $(seq 3000); do performed && break; sleep 0.05; done
-check "the helper finished the upgrade" performed
-version() { dpkg-query --admindir="$FIXTURE/root/var/lib/dpkg" -W -f '${Version}' "$1" 2>/dev/null; }
-check "the sandbox's dpkg status holds foo 1.1" test "$(version foo)" = 1.1
-check "... and libfoo 1.1 from the security repository" test "$(version libfoo)" = 1.1
-check "... and the new dependency bar" test "$(version bar)" = 2.0
-import -window root "$OUT/progress.png"
-
-# Ok sits in the bottom right corner once the helper has finished.
-eval "$(xdotool getwindowgeometry --shell "$PROGRESS")"
-for _ in $(seq 1000); do
-    xdotool mousemove --window "$PROGRESS" $((WIDTH - 40)) $((HEIGHT - 22)) click 1 2>/dev/null
-    [ -z "$(window 'Upgrading system')" ] && break
-    sleep 0.05
-done
-check "Ok closes the progress dialog" test -z "$(window 'Upgrading system')"
-for _ in $(seq 1500); do [ "$(tooltip)" = 'Update Notifier: system is up-to-date' ] && break; sleep 0.02; done
-check "the follow-up check shows the system up to date" test "$(tooltip)" = 'Update Notifier: system is up-to-date'
-
-kill -TERM "$NOTIFIER_PID"
-wait_exit "$NOTIFIER_PID" 30
+check "Ok closes the progress dialog" wait_until 60 closed
+check "the follow-up check shows the system up to date" \
+    wait_until 60 tooltip_is 'Update Notifier: system is up-to-date'
+stop_notifier
 check "the notifier ends normally" test "$EXIT_STATUS" = 0
 finish

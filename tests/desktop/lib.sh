@@ -1,119 +1,93 @@
-# Headless desktop for black-box tests: Xvfb, a private session bus, a private
-# "system" bus, an XEmbed tray host or a fake StatusNotifierWatcher and notification
-# server. Source it; everything started here is stopped on exit.
+# The one shell library of the black-box tests: bookkeeping, deadlines, and a headless
+# desktop (Xvfb, private session and system buses, a fake StatusNotifierWatcher and
+# notification server) with the notifier in a sandbox. Source it first thing.
 DESKTOP_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-PY=/usr/bin/python3   # Debian's python has the GObject bindings
-_PIDS=()
-_TMPS=()
-desktop_cleanup() {
-    local p
-    for p in "${_PIDS[@]}"; do kill "$p" 2>/dev/null; done
-    for p in "${_PIDS[@]}"; do
-        for _ in $(seq 50); do kill -0 "$p" 2>/dev/null || break; sleep 0.02; done
-        kill -9 "$p" 2>/dev/null
-    done
-    _PIDS=()
-    rm -rf "${_TMPS[@]}"
+PY=/usr/bin/python3 # Debian's python has the GObject bindings
+
+# As root, the test runs as the first process of a pid namespace of its own: when it
+# ends, however it ends (CTest's time-out included), the kernel ends everything it started.
+if [ "$(id -u)" = 0 ] && [ -z "${TARN_PIDNS:-}" ]; then
+    export TARN_PIDNS=1
+    exec unshare --pid --fork --kill-child --mount-proc bash "$0" "$@"
+fi
+
+_PIDS=() _TMPS=$(mktemp -d /tmp/tarn-test.XXXXXX)
+chmod 755 "$_TMPS" # other users of the tests (polkitd, a test user) reach their folders
+_cleanup() {
+    [ ${#_PIDS[@]} -gt 0 ] && kill "${_PIDS[@]}" 2>/dev/null
+    rm -rf "$_TMPS"
 }
-trap desktop_cleanup EXIT
+trap _cleanup EXIT
 track() { _PIDS+=("$1"); }
-tmpdir() { local d; d=$(mktemp -d); _TMPS+=("$d"); echo "$d"; }
+# tmpdir: a new folder, removed at exit (also when called in a subshell, as $(tmpdir) is).
+tmpdir() { mktemp -d "$_TMPS/XXXXXX"; }
+require_root() { [ "$(id -u)" = 0 ] || { echo "needs root (private namespaces)"; exit 77; }; }
 
-export XDG_RUNTIME_DIR=$(tmpdir); chmod 700 "$XDG_RUNTIME_DIR"
-export HOME=$(tmpdir)
-export XDG_CONFIG_HOME=$HOME/.config
-unset DESKTOP_SESSION TARN_LAUNCHER_SETTINGS SESSION_MANAGER
-export QT_QPA_PLATFORMTHEME= QT_ACCESSIBILITY=0 NO_AT_BRIDGE=1
-
-# start_xvfb [WxHxD]: exports DISPLAY (Xvfb picks a free display number itself).
-start_xvfb() {
-    local f; f=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp -ac 3>"$f" 2>/dev/null &
-    track $!
-    for _ in $(seq 250); do [ -s "$f" ] && break; sleep 0.02; done
-    export DISPLAY=":$(cat "$f")"; rm -f "$f"
-}
-
-# start_session_bus: always start one, or libdbus autolaunches stray daemons.
-start_session_bus() {
-    local out
-    out=$(dbus-daemon --config-file="$DESKTOP_DIR/session-bus.conf" --fork --print-address=1 --print-pid=1)
-    export DBUS_SESSION_BUS_ADDRESS=$(echo "$out" | sed -n 1p)
-    track "$(echo "$out" | sed -n 2p)"
-}
-
-# start_system_bus: a private bus that the program uses as its system bus.
-start_system_bus() {
-    local out
-    out=$(dbus-daemon --config-file="$DESKTOP_DIR/session-bus.conf" --fork --print-address=1 --print-pid=1)
-    export DBUS_SYSTEM_BUS_ADDRESS=$(echo "$out" | sed -n 1p)
-    track "$(echo "$out" | sed -n 2p)"
-}
-
-# start_trayer: an XEmbed tray host that owns _NET_SYSTEM_TRAY_S0.
-start_trayer() {
-    trayer --edge bottom --align right --widthtype request --height 32 \
-        --SetDockType true --transparent false --tint 0x606060 >/dev/null 2>&1 &
-    track $!
-    xdotool search --sync --class trayer >/dev/null
-}
-
-# start_fakedesk LOG [--no-watcher|--no-notifications]: waits until its names are owned.
-start_fakedesk() {
-    local log=$1; shift
-    : >"$log"
-    $PY "$DESKTOP_DIR/fakedesk.py" serve --log "$log" "$@" &
-    FAKEDESK_PID=$!
-    track $FAKEDESK_PID
-    wait_for "$log" '"ready"' 10
-}
-# stop_fakedesk: ends the fake desktop services and waits until their names are free.
-stop_fakedesk() {
-    kill "$FAKEDESK_PID" 2>/dev/null
-    wait "$FAKEDESK_PID" 2>/dev/null
-}
-fakedesk() { $PY "$DESKTOP_DIR/fakedesk.py" ctl "$@"; }
-
-# wait_for FILE REGEX [timeout_s]
-wait_for() {
-    local end=$(($(date +%s) + ${3:-10}))
-    until grep -qE -- "$2" "$1" 2>/dev/null; do
-        [ "$(date +%s)" -ge "$end" ] && { echo "timeout waiting for /$2/ in $1" >&2; return 1; }
-        sleep 0.02
+# wait_until SECONDS COMMAND...: runs COMMAND until it succeeds, or fails at the deadline.
+wait_until() {
+    local end=$((${EPOCHREALTIME/./} + $1 * 1000000)); shift
+    until "$@"; do
+        [ "${EPOCHREALTIME/./}" -lt "$end" ] || return 1
+        sleep 0.05
     done
 }
 
-# wait_exit PID [timeout_s]: waits for a child to end; EXIT_STATUS is its status
-# ("timeout" when it did not end in time).
-wait_exit() {
-    local pid=$1 end=$(($(date +%s) + ${2:-10}))
-    EXIT_STATUS=timeout
-    while kill -0 "$pid" 2>/dev/null; do
-        [ "$(date +%s)" -ge "$end" ] && return 1
-        sleep 0.02
-    done
-    wait "$pid"
-    EXIT_STATUS=$?
-}
-
-# Test bookkeeping: check NAME COMMAND... prints PASS/FAIL; finish exits accordingly.
-FAILS=0
-PASSES=0
+FAILS=0 PASSES=0
 check() {
     local name=$1; shift
     if "$@"; then echo "PASS $name"; PASSES=$((PASSES + 1)); else echo "FAIL $name"; FAILS=$((FAILS + 1)); fi
+    # The screen at the first failure, for whoever reads the logs.
+    [ "$FAILS" != 1 ] || [ -z "${DISPLAY:-}" ] || [ -z "${OUT:-}" ] || [ -e "$OUT/failure.png" ] ||
+        import -window root "$OUT/failure.png" 2>/dev/null
 }
-finish() { echo "$PASSES passed, $FAILS failed"; [ "$FAILS" -eq 0 ]; }
-require_root() { [ "$(id -u)" -eq 0 ] || { echo "needs root (private mount namespaces)"; exit 77; }; }
+finish() {
+    [ "$FAILS" -eq 0 ] || tail -n 25 "${OUT:-/nonexistent}"/*.log 2>/dev/null # what the programs said
+    echo "$PASSES passed, $FAILS failed"
+    [ "$FAILS" -eq 0 ]; exit
+}
 
-# --- The notifier in a sandbox -------------------------------------------------
+export XDG_RUNTIME_DIR=$(tmpdir) HOME=$(tmpdir)
+export XDG_CONFIG_HOME=$HOME/.config QT_QPA_PLATFORMTHEME= QT_ACCESSIBILITY=0 NO_AT_BRIDGE=1
+unset DESKTOP_SESSION SESSION_MANAGER
+
+start_xvfb() {
+    local f; f=$(tmpdir)/display
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ac 3>"$f" 2>/dev/null &
+    track $!
+    wait_until 10 test -s "$f" || return 1
+    export DISPLAY=":$(cat "$f")"
+}
+# start_bus VARIABLE: a private bus whose address goes into VARIABLE. Always start the
+# session bus: without one libdbus launches stray daemons of its own.
+start_bus() {
+    local out; out=$(dbus-daemon --config-file="$DESKTOP_DIR/session-bus.conf" --fork --print-address=1 --print-pid=1)
+    export "$1=${out%%$'\n'*}"
+    track "${out##*$'\n'}"
+}
+# start_fakedesk [--no-watcher]: the fake desktop services; they log every call to $FD.
+start_fakedesk() {
+    : >"$FD"
+    $PY "$DESKTOP_DIR/fakedesk.py" serve "$FD" "$@" &
+    FAKEDESK_PID=$!; track $FAKEDESK_PID
+    wait_until 10 grep -q '"ready"' "$FD"
+}
+fakedesk() { $PY "$DESKTOP_DIR/fakedesk.py" "$@"; }
+# logged EVENT: how many calls of that kind the fake desktop logged.
+logged() { grep -c "\"ev\": \"$1\"" "$FD"; }
+# last_logged EVENT KEY: a field of the last such call.
+last_logged() {
+    $PY -c 'import json, sys
+calls = [c for c in map(json.loads, open(sys.argv[1])) if c["ev"] == sys.argv[2]]
+print(calls[-1][sys.argv[3]] if calls else "")' "$FD" "$1" "$2"
+}
+item_tooltip() { fakedesk tooltip "$SVC"; }
+tooltip_is() { [ "$(item_tooltip)" = "$1" ]; }
+
 NOTIFIER=${TARN_BUILD_DIR:-$DESKTOP_DIR/../../build}/app/tarn-update-notifier
-
-# setup_sandbox: a scripted /usr/bin/apt_check answering "0;0;0", a global
-# configuration file and an APT cache directory, all private to the test.
+# setup_sandbox: a scripted /usr/bin/apt_check (answer in $CTL/output), a global
+# configuration file and an APT cache directory, seen only inside the sandbox.
 setup_sandbox() {
-    SANDBOX=$(tmpdir)
-    CTL=$SANDBOX/ctl
+    SANDBOX=$(tmpdir); CTL=$SANDBOX/ctl
     mkdir -p "$CTL" "$SANDBOX/bin" "$SANDBOX/etc" "$SANDBOX/cache"
     sed "s|@CTL@|$CTL|" "$DESKTOP_DIR/fake-apt_check.sh" >"$SANDBOX/bin/apt_check"
     chmod 755 "$SANDBOX/bin/apt_check"
@@ -123,49 +97,33 @@ setup_sandbox() {
     SANDBOX_MOUNTS=(--overlay "/usr/bin=$SANDBOX/bin" --overlay "/etc=$SANDBOX/etc"
         --bind "$SANDBOX/cache=/var/cache/apt")
 }
-
-# in_sandbox COMMAND...: runs a command (in the foreground) with the sandbox's files.
 in_sandbox() { "$DESKTOP_DIR/sandbox-run.sh" "${SANDBOX_MOUNTS[@]}" -- "$@"; }
-
-# start_notifier LOG ARGS...: the notifier in the background; NOTIFIER_PID is its pid.
+# start_notifier LOG ARGS...: NOTIFIER_PID is the notifier's pid; AS=(COMMAND...) runs
+# it through COMMAND (which must exec it).
+AS=()
 start_notifier() {
     local log=$1; shift
-    # Started directly (not through a function) so that $! is the notifier itself.
-    "$DESKTOP_DIR/sandbox-run.sh" "${SANDBOX_MOUNTS[@]}" -- "$NOTIFIER" "$@" >"$log" 2>&1 &
-    NOTIFIER_PID=$!
-    track $NOTIFIER_PID
+    "$DESKTOP_DIR/sandbox-run.sh" "${SANDBOX_MOUNTS[@]}" -- "${AS[@]}" "$NOTIFIER" "$@" >"$log" 2>&1 &
+    NOTIFIER_PID=$!; track $NOTIFIER_PID
 }
-
-# checker_runs: how often the scripted checker ran.
+# stop_notifier: SIGTERM, then its exit status in EXIT_STATUS.
+stop_notifier() {
+    kill -TERM "$NOTIFIER_PID"
+    wait_until 30 eval '! kill -0 "$NOTIFIER_PID" 2>/dev/null'
+    wait "$NOTIFIER_PID"; EXIT_STATUS=$?
+}
 checker_runs() { [ -f "$CTL/runs" ] && wc -l <"$CTL/runs" || echo 0; }
-
-# wait_next_check: waits until the checker runs once more. The first check comes 2 s
-# after start, from the event loop: from then on SIGTERM is handled, while a tray host
-# may show the icon before.
-wait_next_check() {
-    local runs; runs=$(checker_runs)
-    for _ in $(seq 1000); do [ "$(checker_runs)" -gt "$runs" ] && return 0; sleep 0.02; done
-    return 1
-}
-
-# start_desktop [FAKEDESK OPTIONS...]: Xvfb, the session and system buses, the fake
-# desktop services (their log is $FD) and the sandbox; $OUT is the test's output folder.
+# start_desktop [FAKEDESK OPTIONS...]: the whole headless desktop and the sandbox; $OUT
+# keeps the logs.
 start_desktop() {
-    OUT=${TEST_OUT:-$(tmpdir)}
-    mkdir -p "$OUT"
-    start_xvfb
-    start_session_bus
-    start_system_bus
-    FD=$OUT/fakedesk.jsonl
-    start_fakedesk "$FD" "$@"
-    setup_sandbox
+    OUT=${TEST_OUT:-$(tmpdir)}; mkdir -p "$OUT"; FD=$OUT/fakedesk.jsonl
+    start_xvfb && start_bus DBUS_SESSION_BUS_ADDRESS && start_bus DBUS_SYSTEM_BUS_ADDRESS &&
+        start_fakedesk "$@" && setup_sandbox
 }
-
 # user_settings KEY=VALUE...: the per-user settings the notifier starts with.
 user_settings() {
     mkdir -p "$XDG_CONFIG_HOME/tarn"
     { echo '[%General]'; printf '%s\n' "$@"; } >"$XDG_CONFIG_HOME/tarn/tarn-update-notifier.conf"
 }
-
-# item_tooltip SERVICE: the tray item's own tooltip; empty while a balloon shows.
-item_tooltip() { fakedesk props "$1" | sed -n "s/^ToolTip = \['', \[\], '\(.*\)', ''\]$/\1/p"; }
+# window_of TITLE: the visible window with exactly that title.
+window_of() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
 
 namespace TestSupport {
 
@@ -10,9 +11,7 @@ bool writeFile(const QString& path, const QByteArray& contents)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(contents) == contents.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(contents) == contents.size();
 }
 
 QByteArray readFile(const QString& path)
@@ -23,12 +22,7 @@ QByteArray readFile(const QString& path)
 
 bool writeScript(const QString& path, const QByteArray& body)
 {
-    if (!writeFile(path, "#!/bin/sh\n" + body))
-        return false;
-    return QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                           QFileDevice::ExeOwner | QFileDevice::ReadGroup |
-                                           QFileDevice::ExeGroup | QFileDevice::ReadOther |
-                                           QFileDevice::ExeOther);
+    return writeFile(path, "#!/bin/sh\n" + body) && ::chmod(QFile::encodeName(path).constData(), 0755) == 0;
 }
 
 } // namespace TestSupport

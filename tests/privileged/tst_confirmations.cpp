@@ -1,0 +1,96 @@
+// The two questions that stand between the user and an unwanted change of the system: the
+// free-space question before an upgrade, and the confirmation before an upgrade is stopped.
+#include "dialogtesting.h"
+#include "fakehelperjobs.h"
+#include "testsupport.h"
+
+#include "privileged/messagebox.h"
+#include "privileged/systempaths.h"
+#include "privileged/upgradedialog.h"
+#include "privileged/upgraderequestdialog.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using DialogTesting::runWhileOpen;
+
+namespace {
+QPushButton* button(QDialog* dialog, QDialogButtonBox::StandardButton which)
+{
+    return dialog->findChild<QDialogButtonBox*>()->button(which);
+}
+} // namespace
+
+class TestConfirmations : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { SystemPaths::setCurrent(SystemPaths()); }
+
+    void shortOfSpaceAsks_data()
+    {
+        QTest::addColumn<QByteArray>("sizes"); // what the checker prints for "-s"
+        QTest::addColumn<bool>("readableRoot");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("result");
+        const int yes = QMessageBox::Yes, no = QMessageBox::No;
+        QTest::newRow("download larger than any disk, Yes")
+            << QByteArray("9000000000000000000;0") << true << yes << int(QDialog::Accepted);
+        QTest::newRow("download larger than any disk, No")
+            << QByteArray("9000000000000000000;0") << true << no << int(QDialog::Rejected);
+        QTest::newRow("installed size larger than any disk")
+            << QByteArray("0;9000000000000000000") << true << no << int(QDialog::Rejected);
+        QTest::newRow("free space unknown") << QByteArray() << false << no << int(QDialog::Rejected);
+    }
+
+    void shortOfSpaceAsks()
+    {
+        QFETCH(QByteArray, sizes);
+        QFETCH(bool, readableRoot);
+        QFETCH(int, answer);
+        QTemporaryDir dir;
+        SystemPaths paths;
+        paths.aptCheck = dir.filePath("apt_check");
+        paths.rootFileSystem = readableRoot ? dir.path() : dir.filePath("missing");
+        SystemPaths::setCurrent(paths);
+        QVERIFY(TestSupport::writeScript(paths.aptCheck, "echo '" + sizes + "'\n"));
+        UpgradeRequestDialog request;
+        MessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
+        const int result =
+            runWhileOpen([&] { return request.exec(); },
+                         [](QDialog* dialog) { button(dialog, QDialogButtonBox::Ok)->click(); });
+        QCOMPARE(MessageBox::takeShownTexts().size(), 1);
+        QTEST(result, "result");
+    }
+
+    void stopAsksFirst_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("stops");
+        QTest::newRow("Yes stops") << int(QMessageBox::Yes) << 1;
+        QTest::newRow("No stops nothing") << int(QMessageBox::No) << 0;
+    }
+
+    void stopAsksFirst()
+    {
+        QFETCH(int, answer);
+        QFETCH(int, stops);
+        FakeHelperJobs jobs;
+        UpgradeDialog upgrade;
+        MessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
+        runWhileOpen(
+            [&] { return upgrade.exec("apt-get update", "apt-get -y dist-upgrade", "apt-get -f install"); },
+            [](QDialog* dialog) {
+                button(dialog, QDialogButtonBox::Cancel)->click();
+                dialog->done(0);
+            });
+        QCOMPARE(MessageBox::takeShownTexts().size(), 1);
+        QCOMPARE(jobs.killedJobs.size(), stops);
+    }
+};
+
+QTEST_MAIN(TestConfirmations)
+#include "tst_confirmations.moc"
