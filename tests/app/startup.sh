@@ -36,7 +36,7 @@ cp /etc/passwd /etc/group "$SANDBOX/etc/"
 echo "tarnuser:x:4242:4242::/nonexistent:/usr/sbin/nologin" >>"$SANDBOX/etc/passwd"
 printf 'tarnuser:x:4242:\nkelmora-admin:x:4243:\n' >>"$SANDBOX/etc/group"
 USERHOME=$(tmpdir); chown 4242 "$USERHOME"; chmod 755 "$SANDBOX"; chmod 777 "$CTL"; chmod 666 "$CTL/runs"
-user() { AS=(env HOME="$USERHOME" XDG_CONFIG_HOME="$USERHOME" XDG_RUNTIME_DIR= DESKTOP_SESSION=mobile
+user() { AS=(env HOME="$USERHOME" XDG_CONFIG_HOME="$USERHOME" XDG_RUNTIME_DIR="$USERHOME" DESKTOP_SESSION=mobile
     setpriv --reuid=4242 --regid=4242 "$@"); }
 runs=$(checker_runs)
 user --clear-groups

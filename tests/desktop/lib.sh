@@ -13,6 +13,7 @@ fi
 
 _PIDS=() _TMPS=$(mktemp -d /tmp/tarn-test.XXXXXX)
 chmod 755 "$_TMPS" # other users of the tests (polkitd, a test user) reach their folders
+export TMPDIR=$_TMPS
 _cleanup() {
     [ ${#_PIDS[@]} -gt 0 ] && kill "${_PIDS[@]}" 2>/dev/null
     rm -rf "$_TMPS"

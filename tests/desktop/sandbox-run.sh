@@ -17,9 +17,9 @@ while [ $# -gt 0 ]; do
 done
 [ $# -gt 0 ] || { echo "sandbox-run: no command" >&2; exit 2; }
 
-work=$(mktemp -d /tmp/tarn-sandbox.XXXXXX)
-# The overlay's work directories must stay until the namespace ends; they are empty
-# afterwards and removed by the caller's temporary-directory cleanup or the next boot.
+work=$(mktemp -d "${TMPDIR:-/tmp}/tarn-sandbox.XXXXXX")
+# The overlay's folders must stay until the namespace ends: they go with the caller's
+# temporary folder (lib.sh points TMPDIR there).
 script='set -e
 work=$1; shift
 i=0
