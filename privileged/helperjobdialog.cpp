@@ -5,12 +5,13 @@
 #include "helperjobs.h"
 #include "messagebox.h"
 
+#include <KAuth/ActionReply>
 #include <KJob>
 
 HelperJobDialog::HelperJobDialog(QWidget* parent) : QDialog(parent), ui(new Ui::UpgradeDialog)
 {
     ui->setupUi(this);
-    connect(ui->buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(ui->buttonBox, &QDialogButtonBox::accepted, this, [this] { m_failed ? reject() : accept(); });
     connect(ui->buttonBox, &QDialogButtonBox::rejected, this, [this] { handleAbort(); });
 }
 
@@ -46,11 +47,23 @@ void HelperJobDialog::confirmAbort(const QString& question)
 std::optional<QString> HelperJobDialog::takeStatus(KJob* job)
 {
     m_job = nullptr;
+    if (job->error() == KAuth::ActionReply::UserCancelledError) {
+        reject(); // the user closed the password prompt: nothing to explain
+        return std::nullopt;
+    }
     if (job->error() != 0) {
-        reject();
+        m_failed = true;
+        appendOutput(tr("Error: %1").arg(HelperJobs::failureReason(job)));
+        showOk();
         return std::nullopt;
     }
     return HelperJobs::current().replyData(job).value(QLatin1String(HelperContract::MessageKey)).toString();
+}
+
+void HelperJobDialog::appendOutput(const QString& line)
+{
+    ui->textBrowser->append(
+        QStringLiteral("<span style=\"white-space:pre-wrap\">%1</span>").arg(line.toHtmlEscaped()));
 }
 
 void HelperJobDialog::showOk()

@@ -26,11 +26,14 @@ protected:
     int runAction(const KAuth::Action& action);
     // Asks `question`; on Yes, stops the job if it still runs.
     void confirmAbort(const QString& question);
-    // The end of the job: its reply status, or nothing after a failure of the framework,
-    // which rejects the dialog.
+    // The end of the job: its reply status; or nothing when the helper refused or could not
+    // be used, which the log then explains (the dialog stays until the user closes it, and
+    // closing it counts as rejected).
     std::optional<QString> takeStatus(KJob* job);
     // Offers Ok once the job has ended.
     void showOk();
+    // Adds a line of the package tools' output, shown as it is: never as markup.
+    void appendOutput(const QString& line);
 
     virtual void handleData(const QVariantMap& data) = 0;
     virtual void handleFinished(KJob* job) = 0;
@@ -38,4 +41,7 @@ protected:
 
     std::unique_ptr<Ui::UpgradeDialog> ui;
     QPointer<KJob> m_job;
+
+private:
+    bool m_failed = false;
 };

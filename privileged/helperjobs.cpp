@@ -1,5 +1,6 @@
 #include "helperjobs.h"
 
+#include <KAuth/ActionReply>
 #include <KAuth/ExecuteJob>
 
 namespace {
@@ -36,6 +37,25 @@ HelperJobs*& installedJobs()
 }
 
 } // namespace
+
+QString HelperJobs::failureReason(KJob* job)
+{
+    if (!job->errorString().isEmpty())
+        return job->errorString();
+    switch (job->error()) {
+    case KAuth::ActionReply::AuthorizationDeniedError:
+        return tr("You are not allowed to do this, or the password was not accepted.");
+    case KAuth::ActionReply::UserCancelledError:
+        return tr("The authentication was cancelled.");
+    case KAuth::ActionReply::HelperBusyError:
+        return tr("The privileged helper is busy with another action. Try again when it has finished.");
+    case KAuth::ActionReply::NoResponderError:
+    case KAuth::ActionReply::DBusError:
+        return tr("The privileged helper could not be reached (error %1).").arg(job->error());
+    default:
+        return tr("The privileged helper could not be used (error %1).").arg(job->error());
+    }
+}
 
 HelperJobs& HelperJobs::current()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <KAuth/Action>
+#include <QCoreApplication>
 #include <QVariantMap>
 #include <functional>
 
@@ -11,6 +12,8 @@ class QObject;
 // so the dialogs can be driven without a bus or polkit.
 class HelperJobs
 {
+    Q_DECLARE_TR_FUNCTIONS(HelperJobs)
+
 public:
     using DataHandler = std::function<void(const QVariantMap&)>;
 
@@ -24,6 +27,10 @@ public:
     virtual QVariantMap replyData(KJob* job) const = 0;
     // Asks the helper to stop quietly; the job still ends through result().
     virtual void kill(KJob* job) = 0;
+
+    // Why a job that ended with an error did nothing, in words for the user: the helper's own
+    // message, or what the framework's error code means.
+    static QString failureReason(KJob* job);
 
     static HelperJobs& current();
     // nullptr restores KAuth. The caller keeps ownership.

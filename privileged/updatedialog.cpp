@@ -31,7 +31,7 @@ void UpdateDialog::onNewData(const QVariantMap& data)
     // Progress maps are ignored: a list update gives no useful percentage.
     const QString type = data.value(QLatin1String(TypeKey)).toString();
     if (type == QLatin1String(OutputType)) {
-        ui->textBrowser->append(data.value(QLatin1String(OutputKey)).toString());
+        appendOutput(data.value(QLatin1String(OutputKey)).toString());
     } else if (type == QLatin1String(MessageType)) {
         const QString message = data.value(QLatin1String(MessageKey)).toString();
         if (message == QLatin1String(UpdatingMessage))

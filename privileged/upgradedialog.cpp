@@ -40,7 +40,7 @@ void UpgradeDialog::onNewData(const QVariantMap& data)
 {
     const QString type = data.value(QLatin1String(TypeKey)).toString();
     if (type == QLatin1String(OutputType)) {
-        ui->textBrowser->append(data.value(QLatin1String(OutputKey)).toString());
+        appendOutput(data.value(QLatin1String(OutputKey)).toString());
     } else if (type == QLatin1String(MessageType)) {
         const QString message = data.value(QLatin1String(MessageKey)).toString();
         QString text;

@@ -165,11 +165,8 @@ void SettingsDialog::runHelperAction(const char* name, const QVariantMap& argume
     if (error == KAuth::ActionReply::AuthorizationDeniedError ||
         error == KAuth::ActionReply::UserCancelledError)
         return;
-    QString reason = job->errorString();
     // Anything else means the change was not made, which the user must learn.
-    if (reason.isEmpty() && error != -1)
-        reason = tr("the privileged helper could not be used (error %1)").arg(error);
-    reportFailure(failureText.arg(reason));
+    reportFailure(failureText.arg(HelperJobs::failureReason(job)));
 }
 
 void SettingsDialog::reportFailure(const QString& text)

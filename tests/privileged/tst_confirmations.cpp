@@ -6,12 +6,14 @@
 
 #include "privileged/messagebox.h"
 #include "privileged/systempaths.h"
+#include "privileged/updatedialog.h"
 #include "privileged/upgradedialog.h"
 #include "privileged/upgraderequestdialog.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QtTest>
 
 using DialogTesting::runWhileOpen;
@@ -89,6 +91,49 @@ private Q_SLOTS:
             });
         QCOMPARE(MessageBox::takeShownTexts().size(), 1);
         QCOMPARE(jobs.killedJobs.size(), stops);
+    }
+
+    // Whatever the helper refuses, or the framework fails at, is explained in the progress
+    // dialog, which stays until the user closes it; the tools' output is text, never markup.
+    void endsAreExplained_data()
+    {
+        QTest::addColumn<bool>("upgrade");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("errorText");
+        QTest::addColumn<QString>("shown");
+        const QString refusal = QStringLiteral("Refused: the program \"sh\" is not allowed");
+        QTest::newRow("upgrade refused") << true << -1 << refusal << refusal;
+        QTest::newRow("update refused") << false << -1 << refusal << refusal;
+        QTest::newRow("not authorized") << true << 4 << QString() << QStringLiteral("You are not allowed");
+        QTest::newRow("helper busy") << false << 6 << QString() << QStringLiteral("is busy");
+        QTest::newRow("markup in the output") << true << 0 << QString() << QStringLiteral("<a href=x>y</a>");
+    }
+    void endsAreExplained()
+    {
+        QFETCH(bool, upgrade);
+        QFETCH(int, error);
+        QFETCH(QString, errorText);
+        QFETCH(QString, shown);
+        FakeHelperJobs jobs;
+        UpgradeDialog upgradeDialog;
+        UpdateDialog updateDialog;
+        bool openAfterTheEnd = false;
+        QString log;
+        runWhileOpen(
+            [&] {
+                return upgrade ? upgradeDialog.exec("apt-get update", "apt-get -y dist-upgrade",
+                                                    "apt-get -f install")
+                               : updateDialog.exec("apt-get update");
+            },
+            [&](QDialog* dialog) {
+                jobs.onData({{"type", "output"}, {"output", "<a href=x>y</a>"}});
+                jobs.job->finish(error, {{"message", "failed"}}, errorText);
+                openAfterTheEnd = dialog->isVisible();
+                log = dialog->findChild<QTextBrowser*>()->toPlainText();
+                button(dialog, QDialogButtonBox::Ok)->click();
+            });
+        QVERIFY(openAfterTheEnd);
+        QVERIFY2(log.contains(shown), qPrintable(log));
     }
 };
 

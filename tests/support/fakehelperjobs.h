@@ -13,9 +13,10 @@ class FakeJob : public KJob
 public:
     explicit FakeJob(QObject* owner) : KJob(owner) {}
     void start() override { started = true; }
-    void finish(int error, const QVariantMap& reply = {})
+    void finish(int error, const QVariantMap& reply = {}, const QString& errorText = {})
     {
         setError(error);
+        setErrorText(errorText);
         replyData = reply;
         emitResult();
     }
@@ -32,9 +33,10 @@ public:
     FakeHelperJobs() { HelperJobs::setCurrent(this); }
     ~FakeHelperJobs() override { HelperJobs::setCurrent(nullptr); }
 
-    KJob* execute(KAuth::Action action, QObject*, const DataHandler&) override
+    KJob* execute(KAuth::Action action, QObject*, const DataHandler& handler) override
     {
         actions.append(action);
+        onData = handler;
         job = new FakeJob(&m_owner);
         return job;
     }
@@ -44,6 +46,7 @@ public:
     QList<KAuth::Action> actions;
     QPointer<FakeJob> job; // the latest
     QList<KJob*> killedJobs;
+    DataHandler onData; // the latest job's progress maps go here
 
 private:
     QObject m_owner; // deletes the jobs a test left running; finished ones delete themselves
