@@ -1,5 +1,7 @@
 #include "childprocess.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <vector>
 
@@ -136,9 +138,9 @@ bool ChildProcess::poll(int timeoutMs, const LineHandler& onLine)
                 if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
                     continue;
                 if (fds[i].fd == m_stdout)
-                    readChannel(m_stdout, m_stdoutBuffer, StandardOutput, onLine);
+                    readChannel(m_stdout, m_stdoutBuffer, m_stdoutCut, StandardOutput, onLine);
                 else
-                    readChannel(m_stderr, m_stderrBuffer, StandardError, onLine);
+                    readChannel(m_stderr, m_stderrBuffer, m_stderrCut, StandardError, onLine);
             }
         }
     } else {
@@ -159,7 +161,8 @@ bool ChildProcess::poll(int timeoutMs, const LineHandler& onLine)
     return !hasEnded();
 }
 
-bool ChildProcess::readChannel(int& fd, QByteArray& buffer, Channel channel, const LineHandler& onLine)
+bool ChildProcess::readChannel(int& fd, QByteArray& buffer, bool& cut, Channel channel,
+                               const LineHandler& onLine)
 {
     char chunk[4096];
     const ssize_t got = ::read(fd, chunk, sizeof chunk);
@@ -179,10 +182,36 @@ bool ChildProcess::readChannel(int& fd, QByteArray& buffer, Channel channel, con
         QByteArray line = buffer.mid(start, end - start);
         if (line.endsWith('\r'))
             line.chop(1);
-        onLine(channel, line);
+        if (!cut)
+            onLine(channel, line);
+        cut = false;
         start = end + 1;
     }
     buffer.remove(0, start);
+    if (cut) {
+        buffer.clear();
+    } else if (buffer.size() > MaxLineBytes) {
+        onLine(channel, buffer.left(MaxLineBytes));
+        onLine(channel, QByteArrayLiteral("[The line above was longer than ") +
+                            QByteArray::number(MaxLineBytes) +
+                            QByteArrayLiteral(" bytes; its rest is left out.]"));
+        buffer.clear();
+        cut = true;
+    }
+    return true;
+}
+
+bool ChildProcess::collect(int limitMs, QStringList* lines)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (poll(100, [&](Channel, const QByteArray& line) { *lines << QString::fromUtf8(line); })) {
+        if (elapsed.elapsed() > limitMs) {
+            killGroup();
+            reap(true);
+            return false;
+        }
+    }
     return true;
 }
 
@@ -236,6 +265,31 @@ void ChildProcess::killGroup()
 bool ChildProcess::groupAlive() const
 {
     return m_pid > 0 && ::kill(-m_pid, 0) == 0;
+}
+
+bool ChildProcess::groupRuns(const QByteArray& name) const
+{
+    if (m_pid <= 0)
+        return false;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        if (!entry.at(0).isDigit())
+            continue;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "PID (COMM) STATE PPID PGRP ...": COMM may hold anything, so split at its last ")".
+        const QByteArray line = stat.readAll();
+        const int open = line.indexOf('(');
+        const int close = line.lastIndexOf(')');
+        if (open < 0 || close < open)
+            continue;
+        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+        if (fields.size() > 2 && fields.at(2).toLongLong() == m_pid &&
+            line.mid(open + 1, close - open - 1) == name)
+            return true;
+    }
+    return false;
 }
 
 void ChildProcess::closeOutput()

@@ -11,6 +11,9 @@
 class ChildProcess
 {
 public:
+    // A longer line is cut here, so output without line ends cannot fill the helper's memory.
+    static constexpr int MaxLineBytes = 64 * 1024;
+
     enum Channel { StandardOutput, StandardError };
     using LineHandler = std::function<void(Channel, const QByteArray&)>;
 
@@ -28,6 +31,10 @@ public:
     // line end) to `onLine`. Returns false once the program has ended and its output is read.
     bool poll(int timeoutMs, const LineHandler& onLine);
 
+    // Runs the started program to its end, at most `limitMs`, and returns its output lines
+    // (stdout and stderr). False when it took longer; it is then killed.
+    bool collect(int limitMs, QStringList* lines);
+
     // Stops reading output that something the program left behind still holds.
     void closeOutput();
 
@@ -43,12 +50,14 @@ public:
     bool programEnded() const { return m_ended; }
     // Something of the program's group is still running.
     bool groupAlive() const;
+    // A process of the program's group runs the program `name` (as the kernel names it).
+    bool groupRuns(const QByteArray& name) const;
     // Valid after the end: the exit code, or -1 when a signal ended the program.
     int exitCode() const { return m_exitCode; }
 
 private:
     void reap(bool block);
-    bool readChannel(int& fd, QByteArray& buffer, Channel channel, const LineHandler& onLine);
+    bool readChannel(int& fd, QByteArray& buffer, bool& cut, Channel channel, const LineHandler& onLine);
     void flushPartialLines(const LineHandler& onLine);
 
     QString m_program;
@@ -60,6 +69,9 @@ private:
     int m_stderr = -1;
     QByteArray m_stdoutBuffer;
     QByteArray m_stderrBuffer;
+    // The channel's current line was cut; its rest is dropped up to the next line end.
+    bool m_stdoutCut = false;
+    bool m_stderrCut = false;
     bool m_ended = false;
     int m_exitCode = -1;
 };

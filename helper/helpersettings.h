@@ -17,9 +17,12 @@ struct HelperSettings
     // How often a command blocked by another package manager's lock is retried.
     int lockRetryMs = 3000;
     // After a stop request: how long the package tool may take to finish its current step, and
-    // how long it gets after being terminated before it is killed.
+    // how long it gets after being terminated before it is killed. Never while dpkg runs.
     int stopGraceMs = 300000;
     int killGraceMs = 10000;
+    // How long a package-list update may run before it is interrupted like a stop: a hung
+    // download would otherwise hold the helper, and every later action would find it busy.
+    int updateLimitMs = 30 * 60 * 1000;
 
     // The real settings, with TARN_HELPER_ROOT and TARN_HELPER_APT_CONFIG applied.
     static HelperSettings fromEnvironment();

@@ -3,8 +3,11 @@
 #include "childprocess.h"
 #include "privileged/helpercontract.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QThread>
+#include <algorithm>
 
 using namespace HelperContract;
 
@@ -46,7 +49,7 @@ PackageRun::PackageRun(const HelperSettings& settings, ActionChannel& channel)
 QString PackageRun::update(const CheckedCommand& update)
 {
     sendMessage(UpdatingMessage);
-    return status(run(update));
+    return status(run(update, m_settings.updateLimitMs));
 }
 
 QString PackageRun::upgrade(const CheckedCommand* update, const CheckedCommand& upgrade,
@@ -54,9 +57,14 @@ QString PackageRun::upgrade(const CheckedCommand* update, const CheckedCommand& 
 {
     if (update) {
         sendMessage(UpdatingMessage);
-        const Result updated = run(*update);
-        if (updated != Result::Success)
+        const Result updated = run(*update, m_settings.updateLimitMs);
+        // apt-get update fails when a single repository cannot be reached; the lists APT
+        // still has are good enough to upgrade from.
+        if (updated == Result::Canceled || updated == Result::FailedToStart)
             return status(updated);
+        if (updated != Result::Success)
+            sendOutput(QStringLiteral("Not all package lists could be updated; upgrading with the lists "
+                                      "APT has."));
     }
     sendMessage(UpgradingMessage);
     Result result = run(upgrade);
@@ -68,10 +76,37 @@ QString PackageRun::upgrade(const CheckedCommand* update, const CheckedCommand& 
         sendMessage(UpgradingMessage);
         result = run(upgrade);
     }
+    if (findDpkgInterrupted())
+        sendOutput(QStringLiteral("dpkg was interrupted and left packages half installed. Run \"dpkg "
+                                  "--configure -a\" as root to finish their setup."));
     return status(result);
 }
 
-PackageRun::Result PackageRun::run(const CheckedCommand& command)
+bool PackageRun::findDpkgInterrupted()
+{
+    // What APT itself checks: journal entries (names of digits only) in dpkg's "updates".
+    ChildProcess aptConfig(
+        m_settings.binDir + QLatin1String("/apt-config"),
+        {QStringLiteral("shell"), QStringLiteral("STATUS"), QStringLiteral("Dir::State::status/f")},
+        m_settings.childEnvironment());
+    QStringList lines;
+    if (!aptConfig.start() || !aptConfig.collect(30000, &lines) || aptConfig.exitCode() != 0)
+        return false;
+    for (const QString& line : qAsConst(lines)) {
+        if (!line.startsWith(QLatin1String("STATUS='")) || !line.endsWith(QLatin1Char('\'')))
+            continue;
+        const QString status = line.mid(8, line.size() - 9);
+        const QDir updates(QFileInfo(status).path() + QLatin1String("/updates"));
+        const QStringList entries = updates.entryList(QDir::Files);
+        for (const QString& entry : entries) {
+            if (std::all_of(entry.cbegin(), entry.cend(), [](QChar c) { return c.isDigit(); }))
+                m_dpkgInterrupted = true;
+        }
+    }
+    return m_dpkgInterrupted;
+}
+
+PackageRun::Result PackageRun::run(const CheckedCommand& command, int limitMs)
 {
     bool waitingReported = false;
     for (;;) {
@@ -106,14 +141,32 @@ PackageRun::Result PackageRun::run(const CheckedCommand& command)
         };
 
         enum { Running, Interrupted, Terminated, Killed } stop = Running;
+        bool overLimit = false;
+        bool installingReported = false;
+        QElapsedTimer sinceStart;
+        sinceStart.start();
         QElapsedTimer sinceStop;
         QElapsedTimer sinceEnd;
         while (child.poll(PollMs, onLine) || (stop != Running && child.groupAlive())) {
-            if (stop == Running && m_channel.stopRequested()) {
+            overLimit = overLimit || (limitMs > 0 && sinceStart.elapsed() > limitMs);
+            if (stop == Running && (overLimit || m_channel.stopRequested())) {
                 stop = Interrupted;
                 sinceStop.start();
-                sendOutput(QStringLiteral("Stopping %1...").arg(command.program));
+                sendOutput(overLimit
+                               ? QStringLiteral("%1 did not finish within %2 seconds and is being stopped.")
+                                     .arg(command.program)
+                                     .arg(limitMs / 1000)
+                               : QStringLiteral("Stopping %1...").arg(command.program));
                 child.interrupt();
+            } else if (stop != Running && child.groupRuns(QByteArrayLiteral("dpkg"))) {
+                // dpkg stopped halfway leaves the system for "dpkg --configure -a": never force it.
+                // APT stops by itself once this dpkg run has ended.
+                if (!installingReported)
+                    sendOutput(QStringLiteral("Packages are being installed; they will be finished before "
+                                              "%1 stops.")
+                                   .arg(command.program));
+                installingReported = true;
+                sinceStop.start();
             } else if (stop == Interrupted && sinceStop.elapsed() > m_settings.stopGraceMs) {
                 stop = Terminated;
                 child.terminateGroup();
@@ -133,10 +186,8 @@ PackageRun::Result PackageRun::run(const CheckedCommand& command)
         if (stop != Running) {
             if (stop != Interrupted)
                 sendOutput(
-                    QStringLiteral("%1 did not stop in time and was ended by force. If it was installing "
-                                   "packages, run \"dpkg --configure -a\" as root to finish their setup.")
-                        .arg(command.program));
-            return Result::Canceled;
+                    QStringLiteral("%1 did not stop in time and was ended by force.").arg(command.program));
+            return overLimit ? Result::Failed : Result::Canceled;
         }
         if (child.exitCode() != 0 && !lockLine.isEmpty()) {
             // Another package manager is at work: wait for it instead of failing.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "commandpolicy.h"
 #include "helpersettings.h"
+#include "policy/commandpolicy.h"
 
 #include <QString>
 #include <QVariantMap>
@@ -13,11 +13,13 @@ public:
     virtual ~ActionChannel() = default;
     virtual void send(const QVariantMap& data) = 0;
     virtual bool stopRequested() = 0;
+    // Called when an action begins: a stop request from before belongs to no action of ours.
+    virtual void beginAction() {}
 };
 
 // Runs checked APT commands for the "update" and "upgrade" actions and reports their output,
 // phases and progress. Both return the reply status: "success", "failed", "canceled" or
-// "failed_to_start".
+// "failed_to_start". A stop never interrupts dpkg: what it installs is finished first.
 class PackageRun
 {
 public:
@@ -28,10 +30,16 @@ public:
     QString upgrade(const CheckedCommand* update, const CheckedCommand& upgrade,
                     const CheckedCommand* fixBroken);
 
+    // After upgrade(): dpkg's journal holds unfinished work ("dpkg was interrupted"), which
+    // "dpkg --configure -a" finishes. Every later APT run fails until then.
+    bool dpkgInterrupted() const { return m_dpkgInterrupted; }
+
 private:
     enum class Result { Success, Failed, BrokenPackages, Canceled, FailedToStart };
 
-    Result run(const CheckedCommand& command);
+    // `limitMs` > 0: the command is interrupted like a stop after that long, and fails.
+    Result run(const CheckedCommand& command, int limitMs = 0);
+    bool findDpkgInterrupted();
     bool handleStatusLine(const QString& line);
     bool sleepUnlessStopped(int ms);
     void sendOutput(const QString& text);
@@ -40,4 +48,5 @@ private:
 
     HelperSettings m_settings;
     ActionChannel& m_channel;
+    bool m_dpkgInterrupted = false;
 };

@@ -75,7 +75,17 @@ QString backupPath(const QString& path)
     return path + QLatin1String(".save");
 }
 
-QString replaceFile(const QString& path, const QByteArray& data)
+namespace {
+
+struct Prepared
+{
+    QString path;
+    QByteArray temporary; // written and flushed, not yet renamed
+    bool exists = false;
+};
+
+// Writes `data` to a flushed temporary file beside `path`, with the mode and owner `path` has.
+QString prepare(const QString& path, const QByteArray& data, Prepared* prepared)
 {
     const QByteArray target = QFile::encodeName(path);
     struct stat old;
@@ -113,19 +123,48 @@ QString replaceFile(const QString& path, const QByteArray& data)
         ::unlink(temporary.constData());
         return error;
     }
-
-    if (exists) {
-        const QString error = keepBackup(path);
-        if (!error.isEmpty()) {
-            ::unlink(temporary.constData());
-            return error;
-        }
-    }
-    if (::rename(temporary.constData(), target.constData()) != 0) {
-        const QString error = systemError("Cannot replace", path);
-        ::unlink(temporary.constData());
-        return error;
-    }
-    syncDirectory(QFileInfo(path).path());
+    *prepared = Prepared{path, temporary, exists};
     return QString();
+}
+
+QString commit(const Prepared& prepared)
+{
+    if (prepared.exists) {
+        const QString error = keepBackup(prepared.path);
+        if (!error.isEmpty())
+            return error;
+    }
+    if (::rename(prepared.temporary.constData(), QFile::encodeName(prepared.path).constData()) != 0)
+        return systemError("Cannot replace", prepared.path);
+    syncDirectory(QFileInfo(prepared.path).path());
+    return QString();
+}
+
+} // namespace
+
+QString replaceFile(const QString& path, const QByteArray& data)
+{
+    return replaceFiles({{path, data}});
+}
+
+QString replaceFiles(const QList<QPair<QString, QByteArray>>& files)
+{
+    // Every file is written and flushed before the first rename, so a failure until then
+    // changes nothing.
+    QList<Prepared> prepared;
+    QString error;
+    for (const auto& file : files) {
+        Prepared one;
+        error = prepare(file.first, file.second, &one);
+        if (!error.isEmpty())
+            break;
+        prepared << one;
+    }
+    for (const Prepared& one : qAsConst(prepared)) {
+        if (error.isEmpty())
+            error = commit(one);
+        if (!error.isEmpty())
+            ::unlink(one.temporary.constData());
+    }
+    return error;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 
 // Replaces `path` with `data` so that no reader ever sees a half-written file: a temporary file
@@ -9,6 +11,10 @@
 // version stays beside it as backupPath(path). An existing `path` that is not a regular file
 // (a symlink, a directory, ...) is refused. Returns an empty string or why it failed.
 QString replaceFile(const QString& path, const QByteArray& data);
+
+// Replaces several files as above, together: all temporary files are written and flushed
+// before the first is renamed, so a failure before then changes none of them.
+QString replaceFiles(const QList<QPair<QString, QByteArray>>& files);
 
 // APT silently ignores "*.save" files in its configuration and list directories.
 QString backupPath(const QString& path);

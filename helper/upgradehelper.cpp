@@ -1,16 +1,19 @@
 #include "upgradehelper.h"
 
+#include "aptverdict.h"
 #include "childprocess.h"
-#include "commandpolicy.h"
 #include "packagerun.h"
+#include "policy/aptfilepolicy.h"
+#include "policy/commandpolicy.h"
 #include "privileged/helpercontract.h"
 #include "safewrite.h"
 
 #include <KAuth/HelperSupport>
-#include <QElapsedTimer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -23,8 +26,20 @@ class KAuthChannel : public ActionChannel
 {
 public:
     void send(const QVariantMap& data) override { KAuth::HelperSupport::progressStep(data); }
-    // Also runs the event loop, which is how the caller's stop request reaches us.
-    bool stopRequested() override { return KAuth::HelperSupport::isStopped(); }
+    // Also runs the event loop, which is how the caller's stop request reaches us. KAuth keeps
+    // one flag for all actions and clears it only when an action ends, so a flag already set
+    // when an action begins came before it (it cannot be cleared: the helper ends after the
+    // action instead).
+    bool stopRequested() override { return KAuth::HelperSupport::isStopped() && !m_stale; }
+    void beginAction() override
+    {
+        m_stale = KAuth::HelperSupport::isStopped();
+        if (m_stale)
+            QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+    }
+
+private:
+    bool m_stale = false;
 };
 
 ActionReply errorReply(const QString& description)
@@ -64,10 +79,33 @@ QString shellValue(const QString& line, const QString& name)
 
 } // namespace
 
+class UpgradeHelper::ActionScope
+{
+public:
+    explicit ActionScope(UpgradeHelper& helper) : m_helper(helper)
+    {
+        m_helper.m_busy = true;
+        m_helper.m_channel->beginAction();
+    }
+    ~ActionScope() { m_helper.m_busy = false; }
+
+private:
+    UpgradeHelper& m_helper;
+};
+
 UpgradeHelper::UpgradeHelper()
     : m_settings(HelperSettings::fromEnvironment()), m_ownChannel(new KAuthChannel),
       m_channel(m_ownChannel.get())
 {
+    auto* idle = new QTimer(this);
+    connect(idle, &QTimer::timeout, this, &UpgradeHelper::endIfStoppedWhileIdle);
+    idle->start(200);
+}
+
+void UpgradeHelper::endIfStoppedWhileIdle()
+{
+    if (!m_busy && KAuth::HelperSupport::isStopped() && !m_busy)
+        QCoreApplication::quit();
 }
 
 UpgradeHelper::UpgradeHelper(const HelperSettings& settings, ActionChannel* channel)
@@ -84,6 +122,7 @@ QString UpgradeHelper::aptConfigPath()
 
 ActionReply UpgradeHelper::update(const QVariantMap& args)
 {
+    const ActionScope scope(*this);
     const CheckedCommand command =
         checkCommand(args.value(QLatin1String(UpdateCommandKey)).toString(), CommandRole::Update);
     if (!command.isAcceptable())
@@ -94,6 +133,7 @@ ActionReply UpgradeHelper::update(const QVariantMap& args)
 
 ActionReply UpgradeHelper::upgrade(const QVariantMap& args)
 {
+    const ActionScope scope(*this);
     // Every command is checked before the first one runs.
     const QString updateLine = args.value(QLatin1String(UpdateCommandKey)).toString();
     const QString fixLine = args.value(QLatin1String(FixBrokenCommandKey)).toString();
@@ -112,18 +152,25 @@ ActionReply UpgradeHelper::upgrade(const QVariantMap& args)
         return errorReply(fix.error);
 
     PackageRun run(m_settings, *m_channel);
-    return statusReply(run.upgrade(withUpdate ? &update : nullptr, upgrade, withFix ? &fix : nullptr));
+    ActionReply reply =
+        statusReply(run.upgrade(withUpdate ? &update : nullptr, upgrade, withFix ? &fix : nullptr));
+    if (run.dpkgInterrupted())
+        reply.addData(QLatin1String(DpkgInterruptedKey), true);
+    return reply;
 }
 
 ActionReply UpgradeHelper::setaptconfig(const QVariantMap& args)
 {
+    const ActionScope scope(*this);
     const QVariant data = args.value(QLatin1String(DataKey));
     if (!isText(data))
         return errorReply(QStringLiteral("Refused: no APT configuration text given"));
     const QByteArray text = data.toByteArray();
     if (text.size() > MaxDataBytes)
         return errorReply(tooLarge());
-    const QString problem = checkAptConfigText(text);
+    QString problem = checkAptConfigText(text);
+    if (problem.isEmpty())
+        problem = AptVerdict(m_settings).onConfiguration(text);
     if (!problem.isEmpty())
         return errorReply(problem);
     const QString error = replaceFile(m_settings.underRoot(aptConfigPath()), text);
@@ -134,15 +181,25 @@ ActionReply UpgradeHelper::setaptconfig(const QVariantMap& args)
 
 ActionReply UpgradeHelper::setsourcelist(const QVariantMap& args)
 {
+    const ActionScope scope(*this);
     const QVariant data = args.value(QLatin1String(DataKey));
     if (data.userType() != QMetaType::QVariantMap)
         return errorReply(QStringLiteral("Refused: no list file map given"));
-    const QVariantMap files = data.toMap();
+    // The bytes checked are the bytes written: given bytes stay as they are.
+    QMap<QString, QByteArray> files;
     qint64 size = 0;
-    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+    const QVariantMap given = data.toMap();
+    for (auto it = given.cbegin(); it != given.cend(); ++it) {
         if (!isText(it.value()))
             return errorReply(QStringLiteral("Refused list file \"%1\": its text is not text").arg(it.key()));
-        size += it.value().toString().toUtf8().size();
+        const QByteArray text = it.value().userType() == QMetaType::QByteArray
+                                    ? it.value().toByteArray()
+                                    : it.value().toString().toUtf8();
+        const QString problem = checkPlainText(text, QStringLiteral("list file \"%1\"").arg(it.key()), true);
+        if (!problem.isEmpty())
+            return errorReply(problem);
+        files.insert(it.key(), text);
+        size += text.size();
     }
     if (size > MaxDataBytes)
         return errorReply(tooLarge());
@@ -172,18 +229,19 @@ ActionReply UpgradeHelper::setsourcelist(const QVariantMap& args)
         if (::lstat(QFile::encodeName(target).constData(), &info) == 0 && !S_ISREG(info.st_mode))
             return errorReply(
                 QStringLiteral("Refused list file \"%1\": it is not a regular file").arg(it.key()));
-        writes.append({target, it.value().toString().toUtf8()});
+        writes.append({target, it.value()});
     }
-    for (const auto& write : qAsConst(writes)) {
-        error = replaceFile(write.first, write.second);
-        if (!error.isEmpty())
-            return errorReply(error);
-    }
+    error = AptVerdict(m_settings).onSourceLists(files, mainList, listDir);
+    if (error.isEmpty())
+        error = replaceFiles(writes);
+    if (!error.isEmpty())
+        return errorReply(error);
     return ActionReply::SuccessReply();
 }
 
 ActionReply UpgradeHelper::setappconfig(const QVariantMap& args)
 {
+    const ActionScope scope(*this);
     const QStringList keys = {
         QLatin1String(PackageManagerKey),
         QLatin1String(UpgradeCommandSettingKey),
@@ -197,6 +255,16 @@ ActionReply UpgradeHelper::setappconfig(const QVariantMap& args)
     }
     if (size > MaxDataBytes)
         return errorReply(tooLarge());
+    // Stored commands are checked as their use will check them, so a mistake shows now.
+    QString problem = refusalOfPackageManagerCommand(args.value(QLatin1String(PackageManagerKey)).toString());
+    if (problem.isEmpty())
+        problem = refusalOfCommand(CommandRole::Upgrade,
+                                   args.value(QLatin1String(UpgradeCommandSettingKey)).toString());
+    if (problem.isEmpty())
+        problem = refusalOfCommand(CommandRole::FixBroken,
+                                   args.value(QLatin1String(FixBrokenCommandSettingKey)).toString());
+    if (!problem.isEmpty())
+        return errorReply(problem);
 
     // QSettings writes the text, so the notifier's QSettings reads it back exactly; it only
     // writes files in place, hence the scratch directory.
@@ -238,16 +306,9 @@ bool UpgradeHelper::locateSourceLists(QString* mainList, QString* listDir, QStri
         return false;
     }
     QStringList lines;
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (aptConfig.poll(100, [&](ChildProcess::Channel channel, const QByteArray& line) {
-        if (channel == ChildProcess::StandardOutput)
-            lines << QString::fromLocal8Bit(line);
-    })) {
-        if (elapsed.elapsed() > 30000) {
-            *error = QStringLiteral("apt-config did not answer");
-            return false;
-        }
+    if (!aptConfig.collect(30000, &lines)) {
+        *error = QStringLiteral("apt-config did not answer");
+        return false;
     }
     for (const QString& line : qAsConst(lines)) {
         if (line.startsWith(QLatin1String("MAIN=")))

@@ -51,6 +51,8 @@ inline constexpr char SuccessStatus[] = "success";
 inline constexpr char FailedStatus[] = "failed";
 inline constexpr char CanceledStatus[] = "canceled";
 inline constexpr char FailedToStartStatus[] = "failed_to_start";
+// Reply data set (true) when an upgrade ended with dpkg's work left unfinished.
+inline constexpr char DpkgInterruptedKey[] = "dpkg_interrupted";
 
 // D-Bus call timeouts. The writes wait for the administrator's password too; libdbus's
 // default of 25 s would cut a slow typist off, so they get minutes as well.

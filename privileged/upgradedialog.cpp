@@ -2,6 +2,7 @@
 #include "ui_upgradedialog.h"
 
 #include "helpercontract.h"
+#include "helperjobs.h"
 #include "platform/tarnintegration.h"
 #include "progresslog.h"
 
@@ -66,16 +67,23 @@ void UpgradeDialog::onNewData(const QVariantMap& data)
 
 void UpgradeDialog::onFinished(KJob* job)
 {
+    const bool dpkgInterrupted =
+        HelperJobs::current().replyData(job).value(QLatin1String(DpkgInterruptedKey)).toBool();
     const std::optional<QString> status = takeStatus(job);
     if (!status)
         return;
-    if (*status == QLatin1String(SuccessStatus)) {
+    if (dpkgInterrupted) {
+        // Every later upgrade fails until dpkg has finished: the dialog stays to say so.
+        ui->textBrowser->append(QStringLiteral("<b>%1</b>").arg(tr("Packages were left half installed.")));
+        appendOutput(tr("Run \"dpkg --configure -a\" as root to finish their setup."));
+    } else if (*status == QLatin1String(SuccessStatus)) {
         ui->textBrowser->append(tr("<b>Upgrade copmlete<\\b>"));
     } else if (*status == QLatin1String(FailedStatus)) {
         ui->textBrowser->append(tr("<b>Upgrade failed<\\b>"));
     } else if (*status == QLatin1String(CanceledStatus)) {
         ui->textBrowser->append(tr("<b>Upgrade canceled<\\b>"));
         reject();
+        return;
     } else if (*status == QLatin1String(FailedToStartStatus)) {
         ui->textBrowser->append(tr("<b>Unable to start package tool<\\b>"));
     }

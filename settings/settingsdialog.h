@@ -30,6 +30,8 @@ public:
 
     // The three global-configuration values of the fields, after the command check.
     QVariantMap gatherGlobalSettings();
+    // Why the helper would refuse a command of `settings`; empty when it takes them all.
+    QString refusalOfCommands(const QVariantMap& settings) const;
     // Adds "-y" to an upgrade or fix-broken command that lacks a non-interactive option.
     void checkCommandsInteractivity();
     static bool hasNonInteractiveOption(const QString& command);

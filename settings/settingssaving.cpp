@@ -6,6 +6,7 @@
 #include "settingskeys.h"
 
 #include "aptconf/aptconfig.h"
+#include "policy/commandpolicy.h"
 #include "privileged/helpercontract.h"
 #include "privileged/helperjobs.h"
 #include "privileged/messagebox.h"
@@ -41,6 +42,13 @@ void SettingsDialog::accept()
 {
     if (m_saving)
         return;
+    // A command the helper would refuse is caught here, where it was typed, not at the next
+    // upgrade; nothing is saved and the dialog stays open.
+    const QString refusal = refusalOfCommands(gatherGlobalSettings());
+    if (!refusal.isEmpty()) {
+        reportFailure(tr("Nothing was saved: %1").arg(refusal));
+        return;
+    }
     m_saving = true;
     saveUserSettings();
     if (!m_aptConfig.isEmpty())
@@ -49,6 +57,19 @@ void SettingsDialog::accept()
     saveGlobalSettings();
     m_saving = false;
     QDialog::accept();
+}
+
+QString SettingsDialog::refusalOfCommands(const QVariantMap& settings) const
+{
+    if (settings == m_globalSettings)
+        return QString(); // as stored: not this dialog's mistake
+    const auto text = [&settings](const char* key) { return settings.value(QLatin1String(key)).toString(); };
+    QString refusal = refusalOfCommand(CommandRole::Upgrade, text(HelperContract::UpgradeCommandSettingKey));
+    if (refusal.isEmpty())
+        refusal = refusalOfCommand(CommandRole::FixBroken, text(HelperContract::FixBrokenCommandSettingKey));
+    if (refusal.isEmpty())
+        refusal = refusalOfPackageManagerCommand(text(HelperContract::PackageManagerKey));
+    return refusal;
 }
 
 void SettingsDialog::reject()
@@ -87,7 +108,10 @@ void SettingsDialog::saveAptSettings()
                   QString::number(ui->downloadUpgradeablePackagesSpinBox->value()));
     config.insert(key(UnattendedUpgrade), QString::number(ui->unattendedUpgradeSpinBox->value()));
     config.insert(key(AutocleanInterval), QString::number(ui->autocleanIntervalSpinBox->value()));
-    config.insert(key(Verbose), QString::number(ui->verboseComboBox->currentIndex()));
+    // A level the list cannot show is written back as it was set, never as "-1", which
+    // neither APT nor the helper takes.
+    const int verbose = ui->verboseComboBox->currentIndex();
+    config.insert(key(Verbose), verbose >= 0 ? QString::number(verbose) : m_aptConfig.value(key(Verbose)));
     config.insert(key(Mail), ui->mailLineEdit->text());
     for (const QString& pattern : qAsConst(m_originPatterns))
         config.insert(key(OriginsPattern), pattern);

@@ -1,21 +1,20 @@
 // The helper's own rules, without KAuth: what its allow-lists accept (the rows of
-// tests/fixtures/helper/policy.txt) and how it stops the package tool.
-#include "helper/commandpolicy.h"
+// tests/fixtures/helper/policy.txt) and how it runs the package tool, with fake programs.
+#include "helper/childprocess.h"
 #include "helper/packagerun.h"
+#include "policy/aptfilepolicy.h"
+#include "policy/commandpolicy.h"
 
 #include <QtTest>
 
 namespace {
 
-// Stands in for apt-get: a forked child stands in for dpkg and says whether it got SIGINT.
-const char FakeAptGet[] = R"(#!/usr/bin/perl
-$| = 1; pipe(my $r, my $w);
-$SIG{INT} = sub { print "dpkg interrupted\n"; exit 1 };
-if (!fork) { close $w; <$r>; exit 0 }
-my $stop = 0; $SIG{INT} = sub { $stop = 1 };
-print "started\n"; sleep 1 until $stop;
-close $w; wait; print "apt-get interrupted\n"; exit 130;
+// Stand for dpkg (says whether a signal reached it) and apt-config (names dpkg's status file).
+const char FakeDpkg[] = R"(#!/usr/bin/perl
+$| = 1; $SIG{TERM} = $SIG{INT} = sub { print "dpkg interrupted\n"; exit 1 };
+print "started\n"; sleep 2; print "dpkg done\n";
 )";
+const char FakeAptConfig[] = "#!/bin/sh\necho \"STATUS='$(dirname \"$0\")/status'\"\n";
 
 // Asks to stop once the program has started.
 class Channel : public ActionChannel
@@ -25,6 +24,13 @@ public:
     void send(const QVariantMap& data) override { outputs << data.value("output").toString(); }
     bool stopRequested() override { return outputs.contains("started"); }
 };
+
+bool install(const QString& path, const QByteArray& text)
+{
+    QFile program(path);
+    return program.open(QIODevice::WriteOnly) && program.write(text) == text.size() &&
+           program.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+}
 
 } // namespace
 
@@ -50,7 +56,10 @@ private Q_SLOTS:
             if (match.hasMatch())
                 QTest::addRow("line %d: %s", number, qPrintable(line.left(70)))
                     << match.captured(1) << (match.captured(2) == QLatin1String("accept"))
-                    << match.captured(3).replace(QLatin1String("\\n"), QLatin1String("\n"));
+                    << match.captured(3)
+                           .replace(QLatin1String("\\n"), QLatin1String("\n"))
+                           .replace(QLatin1String("\\x00"), QString(QChar(0)))
+                           .replace(QLatin1String("\\xa0"), QString(QChar(0xa0)));
         }
     }
 
@@ -62,33 +71,83 @@ private Q_SLOTS:
         QString error;
         if (kind == QLatin1String("aptconf"))
             error = checkAptConfigText(input.toLatin1());
+        else if (kind == QLatin1String("pmtool"))
+            error = refusalOfPackageManagerCommand(input);
         else if (kind == QLatin1String("list"))
             error = checkSourceListPath(input, QStringLiteral("/etc/apt/sources.list"),
                                         QStringLiteral("/etc/apt/sources.list.d/"));
         else
-            error = checkCommand(input, kind == QLatin1String("update") ? CommandRole::Update
-                                        : kind == QLatin1String("fix")  ? CommandRole::FixBroken
-                                                                        : CommandRole::Upgrade)
-                        .error;
+            error = refusalOfCommand(kind == QLatin1String("update") ? CommandRole::Update
+                                     : kind == QLatin1String("fix")  ? CommandRole::FixBroken
+                                                                     : CommandRole::Upgrade,
+                                     input);
         QVERIFY2(error.isEmpty() == accepted, qPrintable(error.isEmpty() ? "accepted" : error));
     }
 
-    // A stop while the package tool runs: SIGINT to apt-get alone, which then finishes the dpkg
-    // run in progress and stops; a signal to its whole group would hit dpkg while it unpacks.
-    void stopInterruptsAptGetOnly()
+    // An upgrade (after "apt-get update") with a fake apt-get: its script, the reply status and
+    // what the log must and must not show.
+    void upgradeRun_data()
     {
+        QTest::addColumn<QByteArray>("aptGet");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("notShown");
+        QTest::newRow("a stop waits for dpkg")
+            << QByteArray(
+                   "exit 0 if $op eq 'update'; system(\"$bin/dpkg\"); print \"apt-get interrupted\\n\"; "
+                   "exit 130;")
+            << "canceled"
+            << "will be finished"
+            << "dpkg interrupted";
+        QTest::newRow("a failed update goes on")
+            << QByteArray("if ($op eq 'update') { print \"E: Failed to fetch\\n\"; exit 100 } print "
+                          "\"upgraded\\n\";")
+            << "success"
+            << "upgraded"
+            << "";
+        QTest::newRow("a hung update is interrupted")
+            << QByteArray("if ($op eq 'update') { sleep 30; exit 0 } print \"upgraded\\n\";") << "success"
+            << "did not finish within"
+            << "";
+        QTest::newRow("an endless line is cut")
+            << QByteArray("print 'x' x 200000; print \"\\nupgraded\\n\";") << "success"
+            << "longer than"
+            << "";
+        QTest::newRow("dpkg left interrupted")
+            << QByteArray("mkdir \"$bin/updates\"; open(my $f, '>', \"$bin/updates/0001\"); exit 100;")
+            << "failed"
+            << "dpkg --configure -a"
+            << "";
+    }
+
+    void upgradeRun()
+    {
+        QFETCH(QByteArray, aptGet);
+        QFETCH(QString, status);
+        QFETCH(QString, shown);
+        QFETCH(QString, notShown);
         QTemporaryDir bin;
-        QFile program(bin.filePath("apt-get"));
-        QVERIFY(program.open(QIODevice::WriteOnly) && program.write(FakeAptGet) > 0 &&
-                program.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
-        program.close();
+        QVERIFY(install(bin.filePath("dpkg"), FakeDpkg) &&
+                install(bin.filePath("apt-config"), FakeAptConfig));
+        QVERIFY(install(bin.filePath("apt-get"),
+                        "#!/usr/bin/perl\n$| = 1; $SIG{INT} = sub {}; my $bin = $0 =~ s|/[^/]*$||r; my $op = "
+                        "$ARGV[-1];\n" +
+                            aptGet));
         HelperSettings settings;
         settings.binDir = bin.path();
+        settings.stopGraceMs = settings.killGraceMs = 100;
+        settings.updateLimitMs = 300;
         Channel channel;
+        const CheckedCommand update = checkCommand("apt-get update", CommandRole::Update);
         const CheckedCommand upgrade = checkCommand("apt-get -y dist-upgrade", CommandRole::Upgrade);
-        QCOMPARE(PackageRun(settings, channel).upgrade(nullptr, upgrade, nullptr), QString("canceled"));
-        QVERIFY2(channel.outputs.contains("apt-get interrupted"), qPrintable(channel.outputs.join('|')));
-        QVERIFY2(!channel.outputs.contains("dpkg interrupted"), qPrintable(channel.outputs.join('|')));
+        PackageRun run(settings, channel);
+        QCOMPARE(run.upgrade(&update, upgrade, nullptr), status);
+        const QString log = channel.outputs.join('|');
+        QVERIFY2(log.contains(shown) && (notShown.isEmpty() || !log.contains(notShown)),
+                 qPrintable(log.right(300)));
+        QCOMPARE(run.dpkgInterrupted(), log.contains("dpkg --configure -a"));
+        for (const QString& line : qAsConst(channel.outputs))
+            QVERIFY(line.size() <= ChildProcess::MaxLineBytes);
     }
 };
 

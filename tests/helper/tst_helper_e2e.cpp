@@ -3,6 +3,8 @@
 #include "privileged/helpercontract.h"
 
 #include <KAuth/ExecuteJob>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -11,12 +13,12 @@
 
 namespace {
 
-// The finished action's error code (0 for success) and text.
+// The finished action's error code (0 for success) and text, or its reply status.
 QPair<int, QString> run(const QString& name, const QVariantMap& arguments)
 {
     KAuth::ExecuteJob* job = HelperContract::makeAction(name, arguments).execute();
     job->exec();
-    return {job->error(), job->errorString()};
+    return {job->error(), job->error() ? job->errorString() : job->data().value("message").toString()};
 }
 
 // Every entry below `top` with its mode and its contents (a symlink: its target).
@@ -131,6 +133,15 @@ private Q_SLOTS:
         QTest::newRow("good list with a bad path")
             << "setsourcelist" << lists({{"/etc/apt//sources.list", "deb x\n"}, {"/etc/passwd", "x\n"}});
         QTest::newRow("app settings incomplete") << "setappconfig" << QVariantMap{{"PMTool", "x"}};
+        const auto app = [](const QString& pm, const QString& upgrade) {
+            return QVariantMap{{"PMTool", pm}, {"upgCommand", upgrade}, {"fixBrokenCommand", ""}};
+        };
+        QTest::newRow("app settings: refused upgrade") << "setappconfig" << app("x", "apt-get install foo");
+        QTest::newRow("app settings: control character") << "setappconfig" << app("x\ny", "apt-get upgrade");
+        QTest::newRow("list APT cannot read")
+            << "setsourcelist" << lists({{"/etc/apt//sources.list", "deb http://deb.example/ bookworm\n"}});
+        QTest::newRow("list with a NUL")
+            << "setsourcelist" << lists({{"/etc/apt//sources.list", QByteArray("# a\0b\n", 6)}});
         QTest::newRow("shell as update") << "update" << QVariantMap{{"update_command", shell}};
         QTest::newRow("shell as upgrade")
             << "upgrade" << QVariantMap{{"update_command", ""}, {"upgrade_command", shell}};
@@ -148,6 +159,38 @@ private Q_SLOTS:
         else
             QCOMPARE(error, int(KAuth::ActionReply::AuthorizationDeniedError));
         QCOMPARE(snapshot(m_top), before);
+    }
+
+    // The second of two list files cannot be written (its folder is full): the first stays.
+    void listsChangeTogether()
+    {
+        const QString dir = m_root + "/etc/apt/sources.list.d";
+        const auto before = snapshot(m_top);
+        QCOMPARE(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=4k", "full", dir}), 0);
+        const auto [error, text] =
+            run("setsourcelist", lists({{"/etc/apt//sources.list", "deb http://deb.example/ bookworm main\n"},
+                                        {"/etc/apt//sources.list.d/a.list", QByteArray(9000, '#') + "\n"}}));
+        QProcess::execute("umount", {dir});
+        QVERIFY2(error != 0 && text.contains("Cannot write"), qPrintable(text));
+        QCOMPARE(snapshot(m_top), before);
+    }
+
+    // A stop request is void outside its action, and only root and administrators may send one.
+    void strayStopIsVoid()
+    {
+        run("setaptconfig", {{"data", QByteArray("APT::Periodic::Enable \"1\";\n")}}); // starts the helper
+        QDBusMessage stop =
+            QDBusMessage::createMethodCall(HelperContract::HelperId, "/", "org.kde.kf5auth", "stopAction");
+        stop << QString(HelperContract::HelperId) + ".update";
+        const QDBusMessage reply = QDBusConnection::systemBus().call(stop);
+        if (getuid() != 0) {
+            QCOMPARE(reply.errorName(), QString("org.freedesktop.DBus.Error.AccessDenied"));
+            return;
+        }
+        QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+        if (qEnvironmentVariableIsEmpty("TARN_E2E_FIXTURE"))
+            QSKIP("needs run-e2e.sh --fixture");
+        QCOMPARE(run("update", {{"update_command", "apt-get update"}}), qMakePair(0, QString("success")));
     }
 };
 

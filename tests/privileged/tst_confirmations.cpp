@@ -100,19 +100,25 @@ private Q_SLOTS:
         QTest::addColumn<bool>("upgrade");
         QTest::addColumn<int>("error");
         QTest::addColumn<QString>("errorText");
+        QTest::addColumn<bool>("dpkgInterrupted");
         QTest::addColumn<QString>("shown");
         const QString refusal = QStringLiteral("Refused: the program \"sh\" is not allowed");
-        QTest::newRow("upgrade refused") << true << -1 << refusal << refusal;
-        QTest::newRow("update refused") << false << -1 << refusal << refusal;
-        QTest::newRow("not authorized") << true << 4 << QString() << QStringLiteral("You are not allowed");
-        QTest::newRow("helper busy") << false << 6 << QString() << QStringLiteral("is busy");
-        QTest::newRow("markup in the output") << true << 0 << QString() << QStringLiteral("<a href=x>y</a>");
+        QTest::newRow("upgrade refused") << true << -1 << refusal << false << refusal;
+        QTest::newRow("update refused") << false << -1 << refusal << false << refusal;
+        QTest::newRow("not authorized")
+            << true << 4 << QString() << false << QStringLiteral("You are not allowed");
+        QTest::newRow("helper busy") << false << 6 << QString() << false << QStringLiteral("is busy");
+        QTest::newRow("markup in the output")
+            << true << 0 << QString() << false << QStringLiteral("<a href=x>y</a>");
+        QTest::newRow("stopped, dpkg left unfinished")
+            << true << 0 << QString() << true << QStringLiteral("dpkg --configure -a");
     }
     void endsAreExplained()
     {
         QFETCH(bool, upgrade);
         QFETCH(int, error);
         QFETCH(QString, errorText);
+        QFETCH(bool, dpkgInterrupted);
         QFETCH(QString, shown);
         FakeHelperJobs jobs;
         UpgradeDialog upgradeDialog;
@@ -127,7 +133,9 @@ private Q_SLOTS:
             },
             [&](QDialog* dialog) {
                 jobs.onData({{"type", "output"}, {"output", "<a href=x>y</a>"}});
-                jobs.job->finish(error, {{"message", "failed"}}, errorText);
+                const char* status = dpkgInterrupted ? "canceled" : "failed";
+                jobs.job->finish(error, {{"message", status}, {"dpkg_interrupted", dpkgInterrupted}},
+                                 errorText);
                 openAfterTheEnd = dialog->isVisible();
                 log = dialog->findChild<QTextBrowser*>()->toPlainText();
                 button(dialog, QDialogButtonBox::Ok)->click();

@@ -71,6 +71,14 @@ private Q_SLOTS:
 
         QPointer<SettingsDialog> dialog = new SettingsDialog;
         dialog->show();
+        // A command the helper would refuse is refused at OK, with its reason; the dialog stays.
+        auto* upgrade = child<QLineEdit>(dialog, "upgCmdLineEdit");
+        const QString upgradeCommand = upgrade->text();
+        upgrade->setText("apt-get -yq dist-upgrade");
+        child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
+        QVERIFY(dialog && dialog->isVisible());
+        QVERIFY(MessageBox::takeShownTexts().join("|").contains("Refused upgrade command"));
+        upgrade->setText(upgradeCommand);
         child<QSpinBox>(dialog, "updatePackageListsSpinBox")->setValue(2);
         child<QSpinBox>(dialog, "downloadUpgradeablePackagesSpinBox")->setValue(1);
         child<QSpinBox>(dialog, "autocleanIntervalSpinBox")->setValue(7);
@@ -118,6 +126,30 @@ private Q_SLOTS:
             const QString file = it.next().mid(Expected.size());
             QCOMPARE(TestSupport::readFile(root + file), TestSupport::readFile(Expected + file));
         }
+    }
+
+    // Whatever the dialog writes from the configurations found on real systems, the helper
+    // takes: a save never fails on values the administrator set elsewhere.
+    void stockConfigurationsSave_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const QString& name : QDir(Expected + "/../stock").entryList(QDir::Files))
+            QTest::newRow(qPrintable(name)) << Expected + "/../stock/" + name;
+    }
+    void stockConfigurationsSave()
+    {
+        QFETCH(QString, file);
+        const QString parts = qEnvironmentVariable("TARN_E2E_ROOT") + "/etc/apt/apt.conf.d/";
+        for (const QString& name : QDir(parts).entryList(QDir::Files))
+            QVERIFY(QFile::remove(parts + name));
+        QVERIFY(QFile::copy(file, parts + "50stock"));
+        QPointer<SettingsDialog> dialog = new SettingsDialog;
+        dialog->show();
+        child<QLineEdit>(dialog, "mailLineEdit")->setText("root"); // something of APT's to save
+        child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
+        QTRY_VERIFY(dialog.isNull());
+        QCOMPARE(MessageBox::takeShownTexts().join("|"), QString());
+        QVERIFY(QFile::exists(parts + "99tarn-update-notifier"));
     }
 };
 

@@ -56,12 +56,23 @@ service() {
 service org.nordwave.tarn.upgradehelper TARN_HELPER_ROOT="$TARN_E2E_ROOT" \
     TARN_HELPER_APT_CONFIG="$TARN_E2E_APT_CONFIG" "$HELPER"
 service org.freedesktop.PolicyKit1 TARN_E2E_POLKIT_ACTIONS_DIR="$RUNDIR/polkit-actions" "$HERE/polkitd-wrapper.sh"
-# Permissive; no <user> (stays root) and no <servicehelper>: the Exec lines run directly.
+# The system bus's own default policy (method calls denied unless a file allows them) with
+# polkit's file and the helper's files as the package installs them; no <user> (stays root)
+# and no <servicehelper>: the Exec lines run directly.
+BUS_FILES="/usr/share/dbus-1/system.d/org.freedesktop.PolicyKit1.conf $(dirname "$POLICY")/org.nordwave.tarn.upgradehelper.conf"
+BUS_FILES+=" $HERE/../../../data/org.nordwave.tarn.upgradehelper-callers.conf"
 cat >"$RUNDIR/system-bus.conf" <<CONF
 <busconfig><type>system</type><listen>unix:path=$RUNDIR/system_bus_socket</listen><auth>EXTERNAL</auth>
   <servicedir>$RUNDIR/services</servicedir>
-  <policy context="default"><allow user="*"/><allow own="*"/><allow send_destination="*" eavesdrop="true"/>
-    <allow receive_sender="*"/><allow eavesdrop="true"/></policy></busconfig>
+  <policy context="default"><allow user="*"/><deny own="*"/><deny send_type="method_call"/>
+    <allow send_type="signal"/><allow send_requested_reply="true" send_type="method_return"/>
+    <allow send_requested_reply="true" send_type="error"/><allow receive_type="method_call"/>
+    <allow receive_type="method_return"/><allow receive_type="error"/><allow receive_type="signal"/>
+    <allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"/>
+    <allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus.Introspectable"/>
+    <allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus.Properties"/></policy>
+  $(for f in $BUS_FILES; do echo "<include>$f</include>"; done)
+</busconfig>
 CONF
 
 # KAuth asks the session bus about a parent window; a dead address keeps libdbus from

@@ -156,130 +156,18 @@ CheckedCommand checkCommand(const QString& commandLine, CommandRole role)
     return command;
 }
 
-namespace {
-
-bool isPeriodicKey(const QString& key)
+QString refusalOfCommand(CommandRole role, const QString& commandLine)
 {
-    static const QRegularExpression periodic(QStringLiteral("^apt::periodic::[a-z0-9-]+$"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    return periodic.match(key).hasMatch();
-}
-
-bool isListName(const QString& name)
-{
-    const QString lower = name.toLower();
-    return lower == QLatin1String("unattended-upgrade::origins-pattern") ||
-           lower == QLatin1String("unattended-upgrade::package-blacklist");
-}
-
-QString checkPlainSetting(const QString& key, const QString& value)
-{
-    if (isPeriodicKey(key)) {
-        static const QRegularExpression word(QStringLiteral("^[A-Za-z0-9]*$"));
-        if (!word.match(value).hasMatch())
-            return QStringLiteral("the value \"%1\" of \"%2\" is not allowed").arg(value, key);
+    if (role == CommandRole::FixBroken && commandLine.trimmed().isEmpty())
         return QString();
-    }
-    if (key.compare(QLatin1String("Unattended-Upgrade::Mail"), Qt::CaseInsensitive) == 0) {
-        // The address ends up on a mail program's command line.
-        if (value.startsWith(QLatin1Char('-')))
-            return QStringLiteral("the mail address \"%1\" is not allowed").arg(value);
-        return QString();
-    }
-    return QStringLiteral("the key \"%1\" is not allowed").arg(key);
+    return checkCommand(commandLine, role).error;
 }
 
-} // namespace
-
-QString checkAptConfigText(const QByteArray& text)
+QString refusalOfPackageManagerCommand(const QString& commandLine)
 {
-    static const QRegularExpression clearLine(QStringLiteral("^#clear\\s+([^\\s;]+)\\s*;$"));
-    static const QRegularExpression settingLine(QStringLiteral("^([A-Za-z0-9:_-]+)\\s+\"([^\"]*)\"\\s*;$"));
-    static const QRegularExpression listOpenLine(QStringLiteral("^([A-Za-z0-9:_-]+)\\s*\\{$"));
-    static const QRegularExpression elementLine(QStringLiteral("^\"([^\"]*)\"\\s*;$"));
-
-    // The notifier writes Latin-1.
-    const QStringList lines = QString::fromLatin1(text).split(QLatin1Char('\n'));
-    QString openList;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString line = lines.at(i).trimmed();
-        const auto refuse = [&](const QString& why) {
-            return QStringLiteral("Refused APT configuration line %1 \"%2\": %3").arg(i + 1).arg(line, why);
-        };
-        if (line.isEmpty())
-            continue;
-        if (line.startsWith(QLatin1String("//"))) {
-            // A block comment opened in a line comment would still be seen by APT elsewhere.
-            if (line.contains(QLatin1String("/*")) || line.contains(QLatin1String("*/")))
-                return refuse(QStringLiteral("block comment markers are not allowed"));
-            continue;
-        }
-        // Quotes are held in place by the patterns below; a control character could end a
-        // value early for APT.
-        for (const QChar c : line) {
-            if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
-                return refuse(QStringLiteral("control characters are not allowed"));
-        }
-
-        if (!openList.isEmpty()) {
-            if (line == QLatin1String("};") || line == QLatin1String("}")) {
-                openList.clear();
-                continue;
-            }
-            if (!elementLine.match(line).hasMatch())
-                return refuse(QStringLiteral("only quoted elements are allowed inside \"%1\"").arg(openList));
-            continue;
-        }
-
-        if (const auto match = clearLine.match(line); match.hasMatch()) {
-            const QString name = match.captured(1);
-            if (!isListName(name))
-                return refuse(QStringLiteral("clearing \"%1\" is not allowed").arg(name));
-        } else if (const auto match = settingLine.match(line); match.hasMatch()) {
-            const QString problem = checkPlainSetting(match.captured(1), match.captured(2));
-            if (!problem.isEmpty())
-                return refuse(problem);
-        } else if (const auto match = listOpenLine.match(line); match.hasMatch()) {
-            openList = match.captured(1);
-            if (!isListName(openList))
-                return refuse(QStringLiteral("the list \"%1\" is not allowed").arg(openList));
-        } else {
-            return refuse(QStringLiteral("it is not a setting the notifier writes"));
-        }
-    }
-    if (!openList.isEmpty())
-        return QStringLiteral("Refused APT configuration: the list \"%1\" is not closed").arg(openList);
-    return QString();
-}
-
-QString checkSourceListPath(const QString& path, const QString& mainList, const QString& listDir)
-{
-    const auto refuse = [&](const QString& why) {
-        return QStringLiteral("Refused list file \"%1\": %2").arg(path, why);
-    };
-    if (!path.startsWith(QLatin1Char('/')))
-        return refuse(QStringLiteral("it is not an absolute path"));
-    const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
-        if (part == QLatin1String("..") || part == QLatin1String("."))
-            return refuse(QStringLiteral("\"%1\" is not allowed in a path").arg(part));
-    }
-    for (const QChar c : path) {
+    for (const QChar c : commandLine) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return refuse(QStringLiteral("control characters are not allowed"));
+            return QStringLiteral("Refused package manager command: control characters are not allowed");
     }
-    const QString normal = QLatin1Char('/') + parts.join(QLatin1Char('/'));
-    const auto normalise = [](const QString& p) {
-        return QLatin1Char('/') + p.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
-    };
-    if (normal == normalise(mainList))
-        return QString();
-    const QString directory = normal.section(QLatin1Char('/'), 0, -2);
-    const QString name = normal.section(QLatin1Char('/'), -1);
-    if (directory.isEmpty() || directory != normalise(listDir))
-        return refuse(QStringLiteral("it is neither the main list file nor inside the list directory"));
-    if (name.startsWith(QLatin1Char('.')) || !name.endsWith(QLatin1String(".list"), Qt::CaseInsensitive) ||
-        name.size() <= 5)
-        return refuse(QStringLiteral("\"%1\" is not a \".list\" file name").arg(name));
     return QString();
 }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// What the helper accepts to write into APT's configuration and list files, before APT
+// itself is asked (see helper/aptverdict.h).
+
+// Refuses text APT would not read as the plain text that was checked: NUL, control
+// characters other than tab and line feed, and (`utf8`) bytes that are not UTF-8. `what` names
+// the file in the reason. Returns why, or an empty string.
+QString checkPlainText(const QByteArray& text, const QString& what, bool utf8);
+
+// Accepts only text that, read by APT, sets nothing but the notifier's own keys:
+// APT::Periodic::*, Unattended-Upgrade::Mail and the origin-pattern and package-blacklist
+// lists with their "#clear" lines, in the layout the notifier writes. Returns why the text is
+// refused, or an empty string.
+QString checkAptConfigText(const QByteArray& text);
+
+// Accepts `path` only when it names the main list file or a "*.list" file directly inside
+// the list directory (both as APT's configuration gives them). Lexical only; the caller
+// checks what is on disk. Returns why the path is refused, or an empty string.
+QString checkSourceListPath(const QString& path, const QString& mainList, const QString& listDir);
