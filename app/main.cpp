@@ -5,12 +5,53 @@
 #include "platform/tarnintegration.h"
 #include "resources/resources.h"
 
+#include <QCommandLineParser>
 #include <QProcess>
 
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
+// --help and --version print their text and end; they need no display.
+bool asksForTextOnly(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char* option : {"-h", "-?", "--help", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+// Qt aborts the program when the display it is given cannot be reached; no display
+// at all is told apart beforehand. Platforms other than X11 and Wayland need none.
+bool hasDisplay()
+{
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith(QLatin1String("xcb")) &&
+        !platform.startsWith(QLatin1String("wayland")))
+        return true;
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// Answers --help and --version, or tells that there is no display; the exit status.
+int runWithoutDisplay(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    initTarnResources();
+    tarnInit(TARN_VERSION_STRING, TARN_DESCRIPTION);
+    QCommandLineParser parser;
+    NotifierStarter::describeOptions(parser);
+    parser.process(application); // exits after --help and --version
+    std::fprintf(stderr, "%s\n",
+                 qPrintable(QCoreApplication::translate("main", "%1: no display to show the notifier on")
+                                .arg(QCoreApplication::applicationName())));
+    return 1;
+}
+
 int installTermHandler()
 {
     struct sigaction action = {};
@@ -23,6 +64,8 @@ int installTermHandler()
 
 int main(int argc, char** argv)
 {
+    if (asksForTextOnly(argc, argv) || !hasDisplay())
+        return runWithoutDisplay(argc, argv);
     auto application = std::make_unique<QtSingleApplication>(argc, argv);
     initTarnResources();
     tarnInit(TARN_VERSION_STRING, TARN_DESCRIPTION);

@@ -20,20 +20,31 @@ namespace {
 int termSocketPair[2] = {-1, -1};
 const QString MessageSeparator = QStringLiteral("|||");
 const char AdministratorsGroup[] = "kelmora-admin";
+const QString QuitOption = QStringLiteral("quit");
+const QString SilentOption = QStringLiteral("silent");
 } // namespace
 
-NotifierStarter::NotifierStarter(QtSingleApplication* application)
-    : m_quitOption(QStringLiteral("quit"), tr("Quit application.")),
-      m_silentOption(QStringLiteral("silent"), tr("Hide baloon message and settings."))
+void NotifierStarter::describeOptions(QCommandLineParser& parser)
 {
-    m_parser.setApplicationDescription(
-        QCoreApplication::translate("main", "Update notifier for Tarn desktop"));
-    m_parser.addVersionOption();
-    m_parser.addHelpOption();
-    m_parser.addOption(m_quitOption);
-    m_parser.addOption(m_silentOption);
+    parser.setApplicationDescription(QCoreApplication::translate("main", "Update notifier for Tarn desktop"));
+    parser.addVersionOption();
+    parser.addHelpOption();
+    parser.addOption({QuitOption, tr("Quit application.")});
+    parser.addOption({SilentOption, tr("Hide baloon message and settings.")});
+}
+
+NotifierStarter::NotifierStarter(QtSingleApplication* application)
+{
+    describeOptions(m_parser);
     m_parser.process(application->arguments());
 
+    if (!application->unsafePath().isEmpty()) {
+        qCritical("%s", qPrintable(tr("%1 belongs to another user or is open to others: not started")
+                                       .arg(application->unsafePath())));
+        m_exitCode = 1;
+        m_shouldExit = true;
+        return;
+    }
     if (application->isRunning()) {
         const QString message = (application->arguments() << QDir::currentPath()).join(MessageSeparator);
         application->sendMessage(message, 5000);
@@ -41,7 +52,7 @@ NotifierStarter::NotifierStarter(QtSingleApplication* application)
         return;
     }
 
-    if (!isAdministrator() || m_parser.isSet(m_quitOption)) {
+    if (!isAdministrator() || m_parser.isSet(QuitOption)) {
         m_shouldExit = true;
         return;
     }
@@ -61,14 +72,15 @@ NotifierStarter::NotifierStarter(QtSingleApplication* application)
         QIcon::fromTheme(QStringLiteral("tarn-update-notifier"),
                          QIcon(QStringLiteral(":/icons/apps-tarn-update-notifier.svg"))));
 
-    m_core = new NotifierCore(m_parser.isSet(m_silentOption), desktopMode, this);
+    m_core = new NotifierCore(m_parser.isSet(SilentOption), desktopMode, this);
 
     connect(application, &QGuiApplication::saveStateRequest, this, &NotifierStarter::onSaveStateRequest);
     connect(application, &QtSingleApplication::messageReceived, this, &NotifierStarter::onMessageReceived);
 
     handleOptions(QDir::currentPath());
 
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, termSocketPair) != 0)
+    // Close-on-exec: the checker and the package manager must not inherit it.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, termSocketPair) != 0)
         qFatal("Couldn't create TERM socketpair");
     m_termNotifier = new QSocketNotifier(termSocketPair[1], QSocketNotifier::Read, this);
     connect(m_termNotifier, &QSocketNotifier::activated, this, &NotifierStarter::handleSigTerm);
@@ -85,11 +97,11 @@ bool NotifierStarter::isMobileSession(const QString& desktopSession, const QStri
 void NotifierStarter::handleOptions(const QString& workingDirectory)
 {
     Q_UNUSED(workingDirectory)
-    if (m_parser.isSet(m_quitOption)) {
+    if (m_parser.isSet(QuitOption)) {
         QCoreApplication::exit(0);
         return;
     }
-    if (m_parser.isSet(m_silentOption))
+    if (m_parser.isSet(SilentOption))
         return;
     m_core->showSettings();
 }

@@ -22,6 +22,8 @@ public:
     int exitCode() const { return m_exitCode; }
 
     static void termSignalHandler(int signal);
+    // The program's description and options, for the start-up and for --help.
+    static void describeOptions(QCommandLineParser& parser);
     // Mobile mode: a phone shell, told apart by the environment.
     static bool isMobileSession(const QString& desktopSession, const QString& launcherSettings);
 
@@ -39,6 +41,4 @@ private:
     bool m_shouldExit = false;
     QCommandLineParser m_parser;
     NotifierCore* m_core = nullptr;
-    QCommandLineOption m_quitOption;
-    QCommandLineOption m_silentOption;
 };

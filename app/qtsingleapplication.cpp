@@ -3,23 +3,51 @@
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#include <cerrno>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 constexpr char Acknowledgement = '\x06';
 constexpr int ProbeTimeoutMs = 1000;
 
-QString runtimeDirectory()
+// True when path is missing, or is ours and no symbolic link.
+bool absentOrOwn(const QString& path)
+{
+    struct stat info = {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return errno == ENOENT;
+    return info.st_uid == ::getuid() && !S_ISLNK(info.st_mode);
+}
+
+QString fallbackDirectory()
+{
+    return QDir::tempPath() + QStringLiteral("/tarn-update-notifier-%1").arg(::getuid());
+}
+
+// The user's runtime folder, which only the user can reach; without one, a folder of
+// the user's own (mode 0700) in the temporary folder, where any user could have put
+// something under a predictable name first. Empty when that folder is not ours alone.
+QString privateDirectory()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable())
         return runtime;
-    return QDir::tempPath();
+    const QString folder = fallbackDirectory();
+    const QByteArray name = QFile::encodeName(folder);
+    ::mkdir(name.constData(), 0700);
+    struct stat info = {};
+    if (::lstat(name.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid() ||
+        (info.st_mode & 077) != 0)
+        return QString();
+    return folder;
 }
 } // namespace
 
@@ -34,8 +62,13 @@ QString QtSingleApplication::instanceKey(const QString& programPath, uint userId
 QtSingleApplication::QtSingleApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     const QString key = instanceKey(QFileInfo(applicationFilePath()).absoluteFilePath(), ::getuid());
-    const QString base = runtimeDirectory() + QLatin1Char('/') + key;
+    const QString directory = privateDirectory();
+    const QString base = directory + QLatin1Char('/') + key;
     m_socketPath = base + QStringLiteral(".socket");
+    if (directory.isEmpty() || !absentOrOwn(base + QStringLiteral(".lock")) || !absentOrOwn(m_socketPath)) {
+        m_unsafePath = directory.isEmpty() ? fallbackDirectory() : base;
+        return;
+    }
     m_lock = std::make_unique<QLockFile>(base + QStringLiteral(".lock"));
     // Never stale by age: only a lock whose owner is gone is taken over.
     m_lock->setStaleLockTime(0);

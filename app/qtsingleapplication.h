@@ -18,6 +18,9 @@ public:
     ~QtSingleApplication() override;
 
     bool isRunning() const { return m_running; }
+    // Set when the lock or socket, or their folder, belongs to someone else: the
+    // instance then neither runs nor forwards anything.
+    QString unsafePath() const { return m_unsafePath; }
     // Sends a message to the running instance; true once it confirmed the receipt.
     bool sendMessage(const QString& message, int timeoutMs);
 
@@ -39,4 +42,5 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer* m_server = nullptr;
     bool m_running = false;
+    QString m_unsafePath;
 };

@@ -16,6 +16,9 @@ int intValue(const QSettings& settings, const QString& key, int defaultValue)
     return settings.value(key, defaultValue).toInt();
 }
 
+// A repeating timer below this would keep a core busy.
+constexpr int ShortestIntervalMs = 60000;
+
 // The package manager can be offered unless one of its absolute paths names no file.
 bool packageManagerExists(const QString& command)
 {
@@ -34,8 +37,11 @@ void NotifierCore::readSettings()
     settings.beginGroup(QStringLiteral("General"));
     m_showMessage = settings.value(QStringLiteral("showMessage"), true).toBool();
     m_messageTimeout = intValue(settings, QStringLiteral("messageTimeout"), 15000);
-    m_reminderTimer->setInterval(intValue(settings, QStringLiteral("notifyInterval"), 1800000));
-    m_checkTimer->setInterval(intValue(settings, QStringLiteral("aptCacheCheckInterval"), 1800000));
+    // A reminder interval of 0 (or less) turns reminders off; see below.
+    const int notifyInterval = intValue(settings, QStringLiteral("notifyInterval"), 1800000);
+    m_reminderTimer->setInterval(notifyInterval > 0 ? qMax(notifyInterval, ShortestIntervalMs) : 0);
+    m_checkTimer->setInterval(
+        qMax(intValue(settings, QStringLiteral("aptCacheCheckInterval"), 1800000), ShortestIntervalMs));
     m_hideTray = settings.value(QStringLiteral("hideTray"), true).toBool();
     m_hideTimer->setInterval(intValue(settings, QStringLiteral("hideTrayDelay"), 5000));
     m_skipDelay = settings.value(QStringLiteral("skipNotificationDelay"), qint64(-1)).toLongLong();
@@ -60,4 +66,5 @@ void NotifierCore::readSettings()
     if (m_trayIcon)
         m_trayIcon->setVisible(true);
     setTrayState(m_trayState);
+    scheduleDeferralEnd();
 }

@@ -55,6 +55,12 @@ NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
     connect(m_checkTimer, &QTimer::timeout, this, &NotifierCore::checkForUpdates);
     connect(m_reminderTimer, &QTimer::timeout, this, &NotifierCore::showUpdates);
     connect(m_hideTimer, &QTimer::timeout, this, &NotifierCore::hideTrayIcon);
+    m_checkerTimeout = new QTimer(this);
+    m_checkerTimeout->setSingleShot(true);
+    connect(m_checkerTimeout, &QTimer::timeout, this, &NotifierCore::onCheckerTimedOut);
+    m_deferralEndTimer = new QTimer(this);
+    m_deferralEndTimer->setSingleShot(true);
+    connect(m_deferralEndTimer, &QTimer::timeout, this, &NotifierCore::onDeferralEnded);
 
     readSettings();
 
@@ -86,7 +92,9 @@ NotifierCore::~NotifierCore()
     delete m_menu;
     m_menu = nullptr;
     m_settingsDialog.clear();
-    removePhoneNotification();
+    removePhoneNotification(true);
+    if (m_restartPhoneNotification)
+        m_phoneModel->removeNotification(m_restartPhoneNotification->id(), true);
 }
 
 void NotifierCore::createMenu()

@@ -50,7 +50,8 @@ private:
     void setTrayState(TrayState state);
     bool isNotificationDeferred() const;
     void showPhoneNotification();
-    void removePhoneNotification();
+    // With wait, blocks until the server has the request (for the exit).
+    void removePhoneNotification(bool wait = false);
     void showCheckError(const QString& text);
     void showProcessErrorBox(const QString& heading);
     bool restartIfProgramChanged();
@@ -60,6 +61,13 @@ private:
     bool isSettingsDialogVisible() const;
     void startChecker(Operation operation);
     void handleCheckerFinished(int exitCode, QProcess::ExitStatus exitStatus);
+    void failCheck(const QString& reason);
+    void onCheckerTimedOut();
+    void scheduleDeferralEnd();
+    bool refreshRestartNotice();
+    void announceRestart();
+    QString withRestartNotice(const QString& tooltip) const;
+    void onDeferralEnded();
     void silenceTray();
     void restoreTray();
 
@@ -81,6 +89,15 @@ private:
     QString m_cacheFilePath;
     QDateTime m_programTime;
     QString m_cacheStamp;
+    QString m_checkStartStamp;
+    // Why the last check failed; empty after a good one.
+    QString m_checkError;
+    bool m_checkTimedOut = false;
+    bool m_updateDialogOpen = false;
+    // The restart an upgrade asked for: its text while the flag file is there, and
+    // whether the user was told.
+    QString m_restartText;
+    bool m_restartAnnounced = false;
     QDateTime m_skipSince;
     QProcess* m_process = nullptr;
     QAction* m_packageManagerAction = nullptr;
@@ -92,7 +109,10 @@ private:
     QTimer* m_checkTimer = nullptr;
     QTimer* m_reminderTimer = nullptr;
     QTimer* m_hideTimer = nullptr;
+    QTimer* m_checkerTimeout = nullptr;
+    QTimer* m_deferralEndTimer = nullptr;
     TarnPhone::TarnNotificationsModelDbusNotifier* m_phoneModel = nullptr;
     TarnPhone::TarnNotificationDbusNotifier* m_phoneNotification = nullptr;
+    TarnPhone::TarnNotificationDbusNotifier* m_restartPhoneNotification = nullptr;
     bool m_upgradeConfirmationOpen = false;
 };

@@ -25,11 +25,11 @@ void NotifierCore::showPhoneNotification()
     }
 }
 
-void NotifierCore::removePhoneNotification()
+void NotifierCore::removePhoneNotification(bool wait)
 {
     if (!m_phoneNotification)
         return;
-    m_phoneModel->removeNotification(m_phoneNotification->id());
+    m_phoneModel->removeNotification(m_phoneNotification->id(), wait);
     m_phoneNotification->deleteLater();
     m_phoneNotification = nullptr;
 }

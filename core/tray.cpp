@@ -1,9 +1,11 @@
 #include "notifiercore.h"
 
 #include "deferral.h"
+#include "restartnotice.h"
 #include "trayicon.h"
 #include "updatetext.h"
 
+#include "platform/tarnphone.h"
 #include "settings/settingsdialog.h"
 
 #include <QAction>
@@ -35,7 +37,8 @@ void NotifierCore::setTrayState(TrayState state)
     case Error:
         if (m_trayIcon) {
             m_trayIcon->setIcon(noUpdatesIcon());
-            m_trayIcon->setToolTip(tr("Error"));
+            m_trayIcon->setToolTip(
+                tr("%1: unable to check for updates<br>%2").arg(m_title, m_checkError.toHtmlEscaped()));
             m_trayIcon->setVisible(true);
         }
         m_upgradeAction->setEnabled(false);
@@ -46,7 +49,7 @@ void NotifierCore::setTrayState(TrayState state)
     case UpToDate:
         if (m_trayIcon) {
             m_trayIcon->setIcon(noUpdatesIcon());
-            m_trayIcon->setToolTip(tr("%1: system is up-to-date").arg(m_title));
+            m_trayIcon->setToolTip(withRestartNotice(tr("%1: system is up-to-date").arg(m_title)));
             if (m_trayIcon->isVisible() && m_hideTray)
                 m_hideTimer->start();
         }
@@ -61,7 +64,8 @@ void NotifierCore::setTrayState(TrayState state)
                 showPhoneNotification();
         } else {
             m_trayIcon->setIcon(updatesAvailableIcon());
-            m_trayIcon->setToolTip(updatesTooltip(m_title, m_upgradableCount, m_newCount, m_removedCount));
+            m_trayIcon->setToolTip(
+                withRestartNotice(updatesTooltip(m_title, m_upgradableCount, m_newCount, m_removedCount)));
             if (isNotificationDeferred() && m_hideTrayDeferred)
                 m_trayIcon->setVisible(isSettingsDialogVisible());
             else
@@ -105,6 +109,31 @@ void NotifierCore::onRemindLaterActionTriggered(QAction* action)
     settings.setValue(QStringLiteral("General/skipNotificationSince"), m_skipSince);
     if (m_hideTrayDeferred)
         hideTrayIcon();
+    scheduleDeferralEnd();
+}
+
+void NotifierCore::scheduleDeferralEnd()
+{
+    // QTimer takes an int: a month is re-armed on the way.
+    constexpr qint64 LongestWaitMs = 24LL * 3600 * 1000;
+    m_deferralEndTimer->stop();
+    if (!isNotificationDeferred())
+        return;
+    const qint64 remainingMs = m_skipSince.isValid()
+                                   ? QDateTime::currentDateTime().msecsTo(m_skipSince.addSecs(m_skipDelay))
+                                   : LongestWaitMs;
+    m_deferralEndTimer->start(int(qBound(qint64(0), remainingMs, LongestWaitMs)));
+}
+
+// The icon hidden for the deferral comes back, and with it the reminders.
+void NotifierCore::onDeferralEnded()
+{
+    if (isNotificationDeferred()) {
+        scheduleDeferralEnd();
+        return;
+    }
+    setTrayState(m_trayState);
+    showUpdates();
 }
 
 void NotifierCore::hideTrayIcon()
@@ -119,4 +148,49 @@ void NotifierCore::onTrayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason == QSystemTrayIcon::Trigger && m_upgradableCount >= 1)
         doUpgrade();
+}
+
+QString NotifierCore::withRestartNotice(const QString& tooltip) const
+{
+    return m_restartText.isEmpty() ? tooltip
+                                   : tooltip + QStringLiteral("<br>") + m_restartText.toHtmlEscaped();
+}
+
+// True when the restart notice changed; it is told once, and withdrawn when the flag goes.
+bool NotifierCore::refreshRestartNotice()
+{
+    const RestartNotice notice = RestartNotice::read();
+    const QString text = notice.needed ? notice.text() : QString();
+    const bool changed = text != m_restartText;
+    m_restartText = text;
+    if (text.isEmpty()) {
+        m_restartAnnounced = false;
+        if (m_restartPhoneNotification) {
+            m_phoneModel->removeNotification(m_restartPhoneNotification->id());
+            m_restartPhoneNotification->deleteLater();
+            m_restartPhoneNotification = nullptr;
+        }
+    }
+    announceRestart();
+    return changed;
+}
+
+void NotifierCore::announceRestart()
+{
+    if (m_restartText.isEmpty() || m_restartAnnounced)
+        return;
+    if (m_trayIcon) {
+        if (!m_showMessage || isInStartupQuietPeriod())
+            return;
+        m_trayIcon->showBalloon(m_title, m_restartText, QSystemTrayIcon::Information, m_messageTimeout);
+    } else {
+        m_restartPhoneNotification =
+            m_phoneModel->addNotification(5, false, false,
+                                          {{QStringLiteral("caption"), m_title},
+                                           {QStringLiteral("description"), m_restartText},
+                                           {QStringLiteral("icon"), QStringLiteral("system-reboot")}});
+        if (!m_restartPhoneNotification)
+            return;
+    }
+    m_restartAnnounced = true;
 }

@@ -16,6 +16,31 @@
 #include <QTimer>
 
 namespace {
+constexpr int DefaultCheckerTimeoutMs = 10 * 60 * 1000;
+
+// Long enough for a slow machine to build APT's cache. TARN_CHECKER_TIMEOUT_MS, read
+// once, shortens it for tests.
+int checkerTimeoutMs()
+{
+    static const int limit = [] {
+        bool ok = false;
+        const int value = qEnvironmentVariableIntValue("TARN_CHECKER_TIMEOUT_MS", &ok);
+        return ok && value > 0 ? value : DefaultCheckerTimeoutMs;
+    }();
+    return limit;
+}
+
+// APT's first error line ("E: ..."), without its prefix; empty when there is none.
+QString firstAptError(const QString& errors)
+{
+    const QStringList lines = errors.split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        if (line.startsWith(QLatin1String("E:")))
+            return line.mid(2).trimmed();
+    }
+    return QString();
+}
+
 QString modificationStamp(const QString& path)
 {
     const QFileInfo info(path);
@@ -36,14 +61,15 @@ QString NotifierCore::cacheStamp() const
         .arg(modificationStamp(paths.aptListsDir), modificationStamp(paths.dpkgStatus));
 }
 
-// Besides the process and the operation: the upgrade confirmation is open (a check
+// Besides the process and the operation: the package-list update or the upgrade
+// confirmation is open (a check
 // ending under it would find the upgrade running), or the settings dialog is waiting
 // for the helper (the helper takes one action at a time, and clicks that arrive over
 // D-Bus are not held back by the dialog).
 bool NotifierCore::isBusy() const
 {
     return m_process->state() != QProcess::NotRunning || m_operation != Idle || m_upgradeConfirmationOpen ||
-           (m_settingsDialog && m_settingsDialog->isSaving());
+           m_updateDialogOpen || (m_settingsDialog && m_settingsDialog->isSaving());
 }
 
 bool NotifierCore::restartIfProgramChanged()
@@ -57,6 +83,8 @@ bool NotifierCore::restartIfProgramChanged()
 
 void NotifierCore::checkForUpdates()
 {
+    if (refreshRestartNotice())
+        setTrayState(m_trayState);
     if (isBusy())
         return;
     if (restartIfProgramChanged())
@@ -73,8 +101,13 @@ void NotifierCore::checkForUpdatesManual()
     if (restartIfProgramChanged())
         return;
     silenceTray();
+    // Busy meanwhile: APT's hook reports the update's end, and a check started by it
+    // would leave the manual one nothing to do.
+    m_updateDialogOpen = true;
     UpdateDialog updateDialog;
-    if (updateDialog.exec(defaultCommand(UpdateCommandIndex)) == 1) {
+    const int updated = updateDialog.exec(defaultCommand(UpdateCommandIndex));
+    m_updateDialogOpen = false;
+    if (updated == 1) {
         if (m_trayIcon)
             m_trayIcon->setVisible(true);
         startChecker(ManualCheck);
@@ -90,6 +123,10 @@ void NotifierCore::onAptCacheMayBeUpdated()
 void NotifierCore::startChecker(Operation operation)
 {
     m_operation = operation;
+    // Taken now: a change while the checker runs is seen by the next check.
+    m_checkStartStamp = cacheStamp();
+    m_checkTimedOut = false;
+    m_checkerTimeout->start(checkerTimeoutMs());
     m_process->start(SystemPaths::current().aptCheck, QStringList(), QIODevice::ReadWrite);
 }
 
@@ -101,11 +138,11 @@ void NotifierCore::onProcessFinished(int exitCode, QProcess::ExitStatus exitStat
         handleCheckerFinished(exitCode, exitStatus);
         break;
     case PackageManager:
+        m_operation = Idle;
         if (exitStatus == QProcess::CrashExit) {
             showProcessErrorBox(tr("Unable to run package managment tool"));
-            m_operation = Idle;
         } else {
-            m_operation = Idle;
+            setTrayState(m_trayState); // its tooltip goes, whatever the check finds
             checkForUpdates();
         }
         break;
@@ -115,22 +152,35 @@ void NotifierCore::onProcessFinished(int exitCode, QProcess::ExitStatus exitStat
     }
 }
 
+void NotifierCore::onCheckerTimedOut()
+{
+    m_checkTimedOut = true;
+    m_process->kill();
+}
+
 void NotifierCore::handleCheckerFinished(int exitCode, QProcess::ExitStatus exitStatus)
 {
-    if (exitCode != 0) {
-        showProcessErrorBox(tr("Unable to check for updates"));
-        if (m_operation == AutoCheck)
-            setTrayState(Error);
-        m_operation = Idle;
+    m_checkerTimeout->stop();
+    const QString program = SystemPaths::current().aptCheck;
+    const QString errors = QString::fromLocal8Bit(m_process->readAllStandardError());
+    const QString output = QString::fromLocal8Bit(m_process->readAllStandardOutput()).trimmed();
+    const QString aptError = firstAptError(errors);
+    if (m_checkTimedOut) {
+        failCheck(
+            tr("%1 gave no answer within %n second(s)", nullptr, checkerTimeoutMs() / 1000).arg(program));
         return;
     }
-
-    const QString errorText = QString::fromLocal8Bit(m_process->readAllStandardError()).trimmed();
-    const QString output = QString::fromLocal8Bit(m_process->readAllStandardOutput()).trimmed();
-    if (errorText.startsWith(QLatin1Char('E'))) {
-        showCheckError(errorText.mid(2));
-        m_operation = Idle;
-        setTrayState(Error);
+    // APT's own words first: its failures also end with a non-zero status.
+    if (!aptError.isEmpty()) {
+        failCheck(aptError);
+        return;
+    }
+    if (exitStatus == QProcess::CrashExit) {
+        failCheck(tr("%1 crashed").arg(program));
+        return;
+    }
+    if (exitCode != 0) {
+        failCheck(tr("%1 ended with status %2").arg(program).arg(exitCode));
         return;
     }
 
@@ -138,9 +188,7 @@ void NotifierCore::handleCheckerFinished(int exitCode, QProcess::ExitStatus exit
         QRegularExpression::anchoredPattern(QStringLiteral("(\\d+);(\\d+);(\\d+)")));
     const QRegularExpressionMatch match = countsPattern.match(output);
     if (!match.hasMatch()) {
-        showCheckError(tr("invalid output from %1").arg(SystemPaths::current().aptCheck));
-        m_operation = Idle;
-        setTrayState(Error);
+        failCheck(tr("invalid output from %1").arg(program));
         return;
     }
 
@@ -148,6 +196,8 @@ void NotifierCore::handleCheckerFinished(int exitCode, QProcess::ExitStatus exit
     m_upgradableCount = match.captured(1).toInt();
     m_newCount = match.captured(2).toInt();
     m_removedCount = match.captured(3).toInt();
+    m_checkError.clear();
+    refreshRestartNotice();
     setTrayState(m_upgradableCount >= 1 || m_newCount > 0 ? UpdatesAvailable : UpToDate);
 
     if (m_operation == ManualCheck && m_upgradableCount == 0 && m_trayIcon) {
@@ -157,24 +207,42 @@ void NotifierCore::handleCheckerFinished(int exitCode, QProcess::ExitStatus exit
     }
     if (m_settingsDialog)
         m_settingsDialog->setUpgradablePackagesCount(m_upgradableCount);
-    m_cacheStamp = cacheStamp();
-
-    if (exitStatus == QProcess::CrashExit)
-        showProcessErrorBox(tr("Unable to check for updates"));
+    m_cacheStamp = m_checkStartStamp;
     m_operation = Idle;
+}
+
+// The tray shows the failure; an automatic check tells it once (the same failure
+// again stays quiet), a manual one always, and the next tick tries again.
+void NotifierCore::failCheck(const QString& reason)
+{
+    const bool manual = m_operation == ManualCheck;
+    const bool repeated = reason == m_checkError;
+    m_operation = Idle;
+    m_cacheStamp.clear();
+    m_checkError = reason;
+    setTrayState(Error);
+    if (manual)
+        MessageBox::critical(nullptr, m_title, tr("Unable to check for updates: %1").arg(reason));
+    else if (!repeated)
+        showCheckError(reason);
 }
 
 void NotifierCore::onProcessError(QProcess::ProcessError error)
 {
-    Q_UNUSED(error)
     switch (m_operation) {
     case AutoCheck:
     case ManualCheck:
-        setTrayState(Error);
-        break;
+        // Other errors end in finished(), which tells them.
+        if (error == QProcess::FailedToStart) {
+            m_checkerTimeout->stop();
+            failCheck(m_process->errorString());
+        }
+        return;
     case PackageManager:
+        m_operation = Idle;
+        setTrayState(m_trayState);
         showProcessErrorBox(tr("Unable to run package managment tool"));
-        break;
+        return;
     case Upgrade:
     case Idle:
         break;

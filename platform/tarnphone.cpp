@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
+#include <QPointer>
 #include <QRegularExpression>
 
 namespace TarnPhone {
@@ -14,8 +16,7 @@ const QString ServiceName = QStringLiteral("org.freedesktop.Notifications");
 const QString ServicePath = QStringLiteral("/org/freedesktop/Notifications");
 const QString UpgradeAction = QStringLiteral("upgrade");
 const QString DesktopEntry = QStringLiteral("tarn-update-notifier");
-// Calls wait for the server on the GUI thread: a hung server must not freeze the
-// notifier for libdbus's 25 s.
+// No call waits on the GUI thread; an unanswered one gives up after this.
 const int CallTimeout = 5000;
 
 // The shell's own images named by the notifier, as icon names every theme has: the
@@ -66,13 +67,26 @@ void TarnNotificationDbusNotifier::updateDataMap(const QVariantMap& data)
 
 void TarnNotificationDbusNotifier::show()
 {
-    QString owner;
-    const uint id = m_model->notify(m_id, m_data, m_sound, &owner);
-    // On failure the shown notification, if any, keeps its id so that the next
-    // update still replaces it.
+    if (m_sending) {
+        m_sendAgain = true;
+        return;
+    }
+    m_sending = true;
+    m_model->notify(this);
+}
+
+// On failure the shown notification, if any, keeps its id so that the next update
+// still replaces it.
+void TarnNotificationDbusNotifier::onShown(uint id, const QString& owner)
+{
+    m_sending = false;
     if (id != 0) {
         m_id = id;
         m_owner = owner;
+    }
+    if (m_sendAgain) {
+        m_sendAgain = false;
+        show();
     }
 }
 
@@ -89,14 +103,10 @@ TarnNotificationDbusNotifier* TarnNotificationsModelDbusNotifier::addNotificatio
     Q_UNUSED(persistent)
     auto* notification = new TarnNotificationDbusNotifier(data, sound, this);
     notification->show();
-    if (notification->m_id == 0) {
-        delete notification;
-        return nullptr;
-    }
     return notification;
 }
 
-void TarnNotificationsModelDbusNotifier::removeNotification(const int& id)
+void TarnNotificationsModelDbusNotifier::removeNotification(const int& id, bool wait)
 {
     if (id == 0)
         return;
@@ -104,10 +114,9 @@ void TarnNotificationsModelDbusNotifier::removeNotification(const int& id)
         if (notification->m_id != static_cast<uint>(id))
             continue;
         notification->forget();
-        // Waited for: the notifier may be on its way out, and an unsent call would
-        // leave the notification behind.
         QDBusPendingReply<> reply = service()->CloseNotification(static_cast<uint>(id));
-        reply.waitForFinished();
+        if (wait)
+            reply.waitForFinished();
         return;
     }
 }
@@ -131,27 +140,34 @@ OrgFreedesktopNotificationsInterface* TarnNotificationsModelDbusNotifier::servic
     return m_service;
 }
 
-bool TarnNotificationsModelDbusNotifier::bodyMarkupSupported()
+void TarnNotificationsModelDbusNotifier::notify(TarnNotificationDbusNotifier* notification)
 {
-    if (m_capabilitiesOwner.isEmpty()) {
-        // Also starts a server that the bus activates, before anything is shown.
-        QDBusPendingReply<QStringList> reply = service()->GetCapabilities();
-        reply.waitForFinished();
-        if (reply.isError())
-            return false;
+    if (!m_capabilitiesOwner.isEmpty()) {
+        sendNotify(notification);
+        return;
+    }
+    // Also starts a server that the bus activates, before anything is shown.
+    auto* call = new QDBusPendingCallWatcher(service()->GetCapabilities(), this);
+    QPointer<TarnNotificationDbusNotifier> target = notification;
+    connect(call, &QDBusPendingCallWatcher::finished, this, [this, target](QDBusPendingCallWatcher* watcher) {
+        watcher->deleteLater();
+        const QDBusPendingReply<QStringList> reply = *watcher;
+        if (!target)
+            return;
+        if (reply.isError()) { // no server, or none that answers
+            target->onShown(0, QString());
+            return;
+        }
         m_capabilities = reply.value();
         m_capabilitiesOwner = reply.reply().service();
-    }
-    return m_capabilities.contains(QStringLiteral("body-markup"));
+        sendNotify(target);
+    });
 }
 
-uint TarnNotificationsModelDbusNotifier::notify(uint replacesId, const QVariantMap& data, bool sound,
-                                                QString* owner)
+void TarnNotificationsModelDbusNotifier::sendNotify(TarnNotificationDbusNotifier* notification)
 {
-    const bool markup = bodyMarkupSupported();
-    if (m_capabilitiesOwner.isEmpty())
-        return 0; // no server, or none that answers
-
+    const QVariantMap& data = notification->m_data;
+    const bool markup = m_capabilities.contains(QStringLiteral("body-markup"));
     QString caption = data.value(QStringLiteral("caption")).toString();
     if (caption.isEmpty())
         caption = QCoreApplication::applicationName();
@@ -162,20 +178,27 @@ uint TarnNotificationsModelDbusNotifier::notify(uint replacesId, const QVariantM
         {QStringLiteral("resident"), true},
         {QStringLiteral("desktop-entry"), DesktopEntry},
     };
-    if (!sound)
+    if (!notification->m_sound)
         hints.insert(QStringLiteral("suppress-sound"), true);
     const QString component = data.value(QStringLiteral("customComponentPath")).toString();
     if (!component.isEmpty())
         hints.insert(QStringLiteral("x-tarn-custom-component-path"), component);
 
-    QDBusPendingReply<uint> reply = service()->Notify(
-        caption, replacesId, iconName(data.value(QStringLiteral("icon")).toString()), caption,
-        markup ? description : withoutMarkup(description), actions, hints, 0 /* never expires */);
-    reply.waitForFinished();
-    if (reply.isError())
-        return 0;
-    *owner = reply.reply().service();
-    return reply.value();
+    auto* call = new QDBusPendingCallWatcher(
+        service()->Notify(
+            caption, notification->m_id, iconName(data.value(QStringLiteral("icon")).toString()), caption,
+            markup ? description : withoutMarkup(description), actions, hints, 0 /* never expires */),
+        this);
+    QPointer<TarnNotificationDbusNotifier> target = notification;
+    connect(call, &QDBusPendingCallWatcher::finished, this, [this, target](QDBusPendingCallWatcher* watcher) {
+        watcher->deleteLater();
+        const QDBusPendingReply<uint> reply = *watcher;
+        const uint id = reply.isError() ? 0 : reply.value();
+        if (target)
+            target->onShown(id, reply.isError() ? QString() : reply.reply().service());
+        else if (id != 0)
+            service()->CloseNotification(id); // withdrawn while on its way
+    });
 }
 
 QList<TarnNotificationDbusNotifier*> TarnNotificationsModelDbusNotifier::notifications() const
@@ -221,8 +244,12 @@ void TarnNotificationsModelDbusNotifier::onServiceOwnerChanged(const QString& se
         m_capabilitiesOwner.clear();
     }
     for (TarnNotificationDbusNotifier* notification : notifications()) {
-        if (notification->m_owner != newOwner)
-            notification->forget();
+        if (notification->m_owner == newOwner)
+            continue;
+        notification->forget();
+        // A new or restarted server knows nothing of ours: they are shown again.
+        if (!newOwner.isEmpty())
+            notification->show();
     }
 }
 

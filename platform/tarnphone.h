@@ -35,12 +35,17 @@ private:
     friend class TarnNotificationsModelDbusNotifier;
     TarnNotificationDbusNotifier(const QVariantMap& data, bool sound,
                                  TarnNotificationsModelDbusNotifier* model);
+    // Sends the notification without waiting; a change made while one is on its way
+    // is sent once the server has answered.
     void show();
+    void onShown(uint id, const QString& owner);
     void forget() { m_id = 0; }
 
     TarnNotificationsModelDbusNotifier* m_model;
     QVariantMap m_data;
     bool m_sound;
+    bool m_sending = false;
+    bool m_sendAgain = false;
     uint m_id = 0;
     // The server connection that gave out m_id: ids mean nothing to another server.
     QString m_owner;
@@ -58,18 +63,21 @@ public:
     // image://ThemeImageProvider/ images) and "customComponentPath" (the shell's QML
     // component). type and persistent have no counterpart on this service: the
     // notification always stays until it is removed. Returns the notification, owned
-    // by the model, or null when no notification service takes it.
+    // by the model; it is sent without waiting, and shown again when a (new) server
+    // appears.
     TarnNotificationDbusNotifier* addNotification(const int& type, const bool& persistent, const bool& sound,
                                                   const QVariantMap& data);
     // Withdraws the notification of ours that has this id; other ids are left alone.
-    void removeNotification(const int& id);
+    // Only with wait does it block, until the server has the request (for the exit).
+    void removeNotification(const int& id, bool wait = false);
 
 private:
     friend class TarnNotificationDbusNotifier;
     OrgFreedesktopNotificationsInterface* service();
-    // Sends Notify; the server's id and its connection name, or 0 when it failed.
-    uint notify(uint replacesId, const QVariantMap& data, bool sound, QString* owner);
-    bool bodyMarkupSupported();
+    // Sends Notify for the notification, after the server's capabilities when they are
+    // unknown; its answer goes to the notification's onShown(), if it still exists.
+    void notify(TarnNotificationDbusNotifier* notification);
+    void sendNotify(TarnNotificationDbusNotifier* notification);
     QList<TarnNotificationDbusNotifier*> notifications() const;
     void onActionInvoked(uint id, const QString& actionKey);
     void onNotificationClosed(uint id, uint reason);

@@ -13,6 +13,8 @@ struct SystemPaths
     QString dpkgStatus = QStringLiteral("/var/lib/dpkg/status");
     QString rootFileSystem = QStringLiteral("/");
     QString unattendedUpgrades = QStringLiteral("/usr/bin/unattended-upgrades");
+    QString rebootRequired = QStringLiteral("/run/reboot-required");
+    QString rebootRequiredPackages = QStringLiteral("/run/reboot-required.pkgs");
 
     static const SystemPaths& current();
     static void setCurrent(const SystemPaths& paths);

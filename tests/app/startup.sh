@@ -3,6 +3,10 @@
 # line to; --quit; a killed instance never blocks the next; only administrators get it.
 source "$(dirname "$0")/../desktop/lib.sh"
 require_root
+nodisplay() { (ulimit -c 0; exec env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$NOTIFIER" "$@"); }
+check "without a display, --version prints it" eval 'nodisplay --version | grep -q "^tarn-update-notifier [0-9]"'
+check "... --help its options" eval 'nodisplay --help | grep -q -- --silent'
+check "... a start says so in one line, status 1" eval '[ "$(nodisplay 2>&1 | wc -l)" = 1 ] && { nodisplay 2>/dev/null; [ $? = 1 ]; }'
 start_desktop
 user_settings hideTray=false
 start_notifier "$OUT/first.log" --silent
@@ -11,8 +15,13 @@ SVC=$(fakedesk wait-item)
 check "the icon registers, up to date" wait_until 30 tooltip_is 'Update Notifier: system is up-to-date'
 settings() { [ -n "$(window_of 'Update notifier - Settings')" ]; }
 check "a silent start opens no settings" eval '! settings'
+kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk
+check "a restarted panel gets the icon again" wait_until 10 eval '[ "$(logged RegisterStatusNotifierItem)" -ge 1 ]'
+check "the checker inherits no socket" eval 'wait_until 30 test -s "$CTL/fds" && ! grep socket: "$CTL/fds"'
 check "a second plain start exits 0" in_sandbox "$NOTIFIER"
 check "... and the running one opens its settings" wait_until 30 settings
+fakedesk menu-click "$SVC" "Check for Updates" 2>/dev/null & # a modal dialog: --quit ends it too
+check "a manual check opens its list update" wait_until 30 eval '[ -n "$(window_of "Updating package list")" ]'
 check "a second start with --quit exits 0" in_sandbox "$NOTIFIER" --quit
 ended() { ! kill -0 "$1" 2>/dev/null; }
 check "... and the running one ends" wait_until 30 ended "$FIRST"
@@ -36,7 +45,8 @@ cp /etc/passwd /etc/group "$SANDBOX/etc/"
 echo "tarnuser:x:4242:4242::/nonexistent:/usr/sbin/nologin" >>"$SANDBOX/etc/passwd"
 printf 'tarnuser:x:4242:\nkelmora-admin:x:4243:\n' >>"$SANDBOX/etc/group"
 USERHOME=$(tmpdir); chown 4242 "$USERHOME"; chmod 755 "$SANDBOX"; chmod 777 "$CTL"; chmod 666 "$CTL/runs"
-user() { AS=(env HOME="$USERHOME" XDG_CONFIG_HOME="$USERHOME" XDG_RUNTIME_DIR="$USERHOME" DESKTOP_SESSION=mobile
+USERRUN=$USERHOME SHARED=$(tmpdir); chmod 1777 "$SHARED"
+user() { AS=(env HOME="$USERHOME" XDG_CONFIG_HOME="$USERHOME" XDG_RUNTIME_DIR="$USERRUN" TMPDIR="$SHARED" DESKTOP_SESSION=mobile
     setpriv --reuid=4242 --regid=4242 "$@"); }
 runs=$(checker_runs)
 user --clear-groups
@@ -48,5 +58,20 @@ check "... and nothing was checked" test "$(checker_runs)" = "$runs"
 user --groups=4243
 start_notifier "$OUT/admin.log" --silent
 check "a member of kelmora-admin gets the notifier" wait_until 30 ran $((runs + 1))
+stop_notifier
+
+# Without XDG_RUNTIME_DIR: lock and socket in a folder of the user's own (0700) in the
+# temporary folder; one that another user made first is refused.
+USERRUN= PRIVATE=$SHARED/tarn-update-notifier-4242
+mkdir -m 777 "$PRIVATE"; runs=$(checker_runs)
+user --groups=4243
+start_notifier "$OUT/foreign.log" --silent
+check "a folder of another user's: the program ends" wait_until 30 ended "$NOTIFIER_PID"
+wait "$NOTIFIER_PID"
+check "... with status 1, nothing checked" test "$?:$(checker_runs)" = "1:$runs"
+rmdir "$PRIVATE"
+start_notifier "$OUT/private.log" --silent
+check "without it, the notifier runs" wait_until 30 ran $((runs + 1))
+check "... its folder the user's alone" test "$(stat -c %a:%u "$PRIVATE")" = 700:4242
 stop_notifier
 finish

@@ -5,10 +5,12 @@ source "$(dirname "$0")/../desktop/lib.sh"
 require_root
 start_desktop
 # APT's lists and dpkg's status tell whether anything changed when there is no cache file.
-mkdir "$SANDBOX/lists"; touch "$SANDBOX/status"
-SANDBOX_MOUNTS+=(--bind "$SANDBOX/lists=/var/lib/apt/lists" --bind "$SANDBOX/status=/var/lib/dpkg/status")
+# The buses live in the test's folder: a /run of its own is safe.
+mkdir "$SANDBOX/lists" "$SANDBOX/run"; touch "$SANDBOX/status"
+SANDBOX_MOUNTS+=(--bind "$SANDBOX/lists=/var/lib/apt/lists" --bind "$SANDBOX/status=/var/lib/dpkg/status"
+    --bind "$SANDBOX/run=/run")
 user_settings hideTray=false messageTimeout=200 # short balloons: the item's tooltip shows them meanwhile
-start_notifier "$OUT/notifier.log"              # not silent: balloons from the start
+TARN_CHECKER_TIMEOUT_MS=5000 start_notifier "$OUT/notifier.log" # not silent: balloons from the start
 SVC=$(fakedesk wait-item)
 check "the icon registers" test -n "$SVC"
 ran() { [ "$(checker_runs)" -ge "$1" ]; }
@@ -24,8 +26,8 @@ while IFS=$'\t' read -r output errors tooltip balloon; do
     printf '%b' "${errors/#-/}" >"$CTL/stderr"
     runs=$(checker_runs) NOTES=$(logged Notify)
     bump "$SANDBOX/cache/pkgcache.bin"
-    updated
-    check "'$output' '$errors': the checker runs" wait_until 30 ran $((runs + 1))
+    # A notifier still busy with the check before ignores the signal: send it until one runs.
+    check "'$output' '$errors': the checker runs" wait_until 30 eval 'updated; ran $((runs + 1))'
     check "... the tooltip: $tooltip" wait_until 10 tooltip_is "$tooltip"
     [ "$balloon" = - ] || check "... the balloon: $balloon" wait_until 10 balloon_is "$(printf '%b' "$balloon")"
 done <"$DESKTOP_DIR/../fixtures/core/checks.tsv"
@@ -45,6 +47,47 @@ check "unchanged cache: no check; a changed cache: one" ran_once_more_only bump 
 check "a cache file gone counts as a change" ran_once_more_only rm "$SANDBOX/cache/pkgcache.bin"
 check "without the cache file, dpkg's status decides" ran_once_more_only bump "$SANDBOX/status"
 check "... and so do APT's lists" ran_once_more_only bump "$SANDBOX/lists"
+
+# An upgrade that asks for a restart: the tooltip names the packages, one balloon tells it.
+restart='A restart is needed to finish the upgrade of: linux-image, libc6'
+printf 'linux-image\nlibc6\nlinux-image\n' >"$SANDBOX/run/reboot-required.pkgs"; touch "$SANDBOX/run/reboot-required"
+NOTES=$(logged Notify); echo "0;0;0" >"$CTL/output"; bump "$SANDBOX/status"; updated
+check "a restart needed: the tooltip tells it" wait_until 30 tooltip_is "Update Notifier: system is up-to-date<br>$restart"
+check "... so does a balloon" balloon_is "$restart"
+NOTES=$(logged Notify); bump "$SANDBOX/status"; updated; rm "$SANDBOX/run/reboot-required"; updated
+check "... once; it goes with the file" wait_until 30 tooltip_is "Update Notifier: system is up-to-date"
+test "$(logged Notify)" = "$NOTES" || check "... no second balloon" false
+
+touch "$CTL/hang"; bump "$SANDBOX/status"; updated
+failed() { tooltip_is "Update Notifier: unable to check for updates<br>$1"; }
+check "a hanging checker is ended, the tray tells why" wait_until 30 failed '/usr/bin/apt_check gave no answer within 5 seconds'
+rm "$CTL/hang"
+check "... and the next signal checks again, though nothing changed" ran_once_more_only true
+
+# While the package lists are updated (the helper is missing: the dialog waits with its
+# failure), APT's signal starts no check.
+fakedesk menu-click "$SVC" "Check for Updates" 2>/dev/null & # answered once the dialog closes
+check "a manual check opens the list update" wait_until 30 eval '[ -n "$(window_of "Updating package list")" ]'
+runs=$(checker_runs); bump "$SANDBOX/status"; updated
+xdotool windowfocus --sync "$(window_of 'Updating package list')" key Escape
+check "... APT's signal meanwhile starts no check" wait_until 30 eval '[ -z "$(window_of "Updating package list")" ]'
+check "... the next one does" ran_once_more_only true
+test "$(checker_runs)" = $((runs + 1)) || check "... only that one" false
 stop_notifier
 check "SIGTERM ends the notifier with status 0" test "$EXIT_STATUS" = 0
+
+# The real checker on a corrupt dpkg status: APT's first error, in a balloon, no box.
+FIX=$(tmpdir)
+bash "$DESKTOP_DIR/../support/apt-fixture.sh" "$FIX/apt" >"$OUT/fixture.log" 2>&1 || check "the APT sandbox builds" false
+printf 'Package: broken\nVersion: 1.0\nStatus: install ok installed\nDepends: (((\n' >>"$FIX/apt/root/var/lib/dpkg/status"
+cp "${TARN_BUILD_DIR:-$DESKTOP_DIR/../../build}/checker/apt_check" "$SANDBOX/bin/apt_check"
+NOTES=$(logged Notify) ITEMS=$(logged RegisterStatusNotifierItem)
+APT_CONFIG=$FIX/apt/apt.conf start_notifier "$OUT/broken.log"
+wait_until 30 eval '[ "$(logged RegisterStatusNotifierItem)" -gt "$ITEMS" ]'
+SVC=$(last_logged RegisterStatusNotifierItem service)
+aptError='Problem parsing dependency 20 of broken:none=1.0'
+check "a broken APT: the tray tells APT's first error" wait_until 30 failed "$aptError"
+check "... so does one balloon" balloon_is "Error while checking apt cache: $aptError"
+check "... and no box opens" test -z "$(window_of 'Update Notifier')"
+stop_notifier
 finish

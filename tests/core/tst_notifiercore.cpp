@@ -68,6 +68,66 @@ private slots:
         QMetaObject::invokeMethod(&core, "showUpdates"); // the reminder timer's tick
         QCOMPARE(balloons.count() > 0, reminded);
     }
+
+    // A stored interval too short for a repeating timer gets a floor of a minute.
+    void intervalFloor_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QString>("timer");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("check: 0") << "aptCacheCheckInterval" << QVariant(0) << "checkTimer" << 60000;
+        QTest::newRow("check: junk") << "aptCacheCheckInterval" << QVariant("x") << "checkTimer" << 60000;
+        QTest::newRow("check: an hour")
+            << "aptCacheCheckInterval" << QVariant(3600000) << "checkTimer" << 3600000;
+        QTest::newRow("reminder: 1 s") << "notifyInterval" << QVariant(1000) << "reminderTimer" << 60000;
+    }
+    void intervalFloor()
+    {
+        QFETCH(QString, key);
+        QFETCH(QVariant, stored);
+        QFETCH(QString, timer);
+        QFETCH(int, interval);
+        QSettings settings;
+        settings.clear();
+        settings.setValue(QStringLiteral("General/") + key, stored);
+        settings.sync();
+        NotifierCore core(false, true, nullptr);
+        QCOMPARE(core.findChild<QTimer*>(timer)->interval(), interval);
+    }
+
+    // When a deferral that hid the icon runs out, the icon and the reminder come back.
+    void deferralEnds()
+    {
+        QSettings settings;
+        settings.clear();
+        settings.setValue(QStringLiteral("General/hideTrayDeferred"), true);
+        settings.setValue(QStringLiteral("General/skipNotificationDelay"), qint64(2));
+        settings.setValue(QStringLiteral("General/skipNotificationSince"), QDateTime::currentDateTime());
+        settings.sync();
+        NotifierCore core(false, true, nullptr);
+        auto* tray = core.findChild<TrayIcon*>(QStringLiteral("trayIcon"));
+        QSignalSpy balloons(tray, &TrayIcon::balloonShown);
+        QMetaObject::invokeMethod(&core, "checkForUpdates");
+        QTRY_VERIFY_WITH_TIMEOUT(tray->toolTip().contains(QStringLiteral("<b>3</b>")), 10000);
+        QVERIFY(!tray->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(tray->isVisible() && balloons.count() == 1, 10000);
+    }
+
+    // The package manager's tooltip goes when it exits, though nothing changed.
+    void packageManagerTooltipEnds()
+    {
+        QSettings().clear();
+        NotifierCore core(false, true, nullptr);
+        auto* tray = core.findChild<TrayIcon*>(QStringLiteral("trayIcon"));
+        QMetaObject::invokeMethod(&core, "checkForUpdates");
+        QTRY_VERIFY(tray->toolTip().contains(QStringLiteral("<b>3</b>")));
+        const QString before = tray->toolTip();
+        QMetaObject::invokeMethod(&core, "runPackageManager",
+                                  Q_ARG(QString, QStringLiteral("/bin/sleep 0.1")));
+        QVERIFY(tray->toolTip() != before);
+        QTRY_COMPARE(tray->toolTip(), before);
+    }
 };
 
 QTEST_MAIN(TestNotifierCore)
