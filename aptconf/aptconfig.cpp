@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMultiMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QVector>
 
@@ -22,25 +23,6 @@ QString aptValue(const QString& value)
         if (c == QLatin1Char('"'))
             continue;
         result += (c == QLatin1Char('\n') || c == QLatin1Char('\r')) ? QLatin1Char(' ') : c;
-    }
-    return result;
-}
-
-// Latin-1 with one "?" per character outside it; a character beyond the basic plane (two
-// UTF-16 units) is still one character.
-QByteArray toLatin1(const QString& text)
-{
-    QByteArray result;
-    result.reserve(text.size());
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.unicode() < 0x100) {
-            result += char(c.unicode());
-            continue;
-        }
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i;
-        result += '?';
     }
     return result;
 }
@@ -100,8 +82,9 @@ QMap<QString, QString> readAptConfig(bool* ok, QString* error, int timeoutMs)
     if (process.exitStatus() != QProcess::NormalExit)
         return failure(ok, error, process.errorString());
     const QByteArray output = process.readAllStandardOutput();
+    // APT says what went wrong on standard error ("E: Syntax error …").
     if (process.exitCode() != 0)
-        return failure(ok, error, QString::fromLocal8Bit(output));
+        return failure(ok, error, QString::fromLocal8Bit(process.readAllStandardError() + output).trimmed());
     // apt-config never prints a NUL byte; output holding one is damaged and reading only
     // the part before it would lose the rest on the next save.
     if (output.contains('\0'))
@@ -109,7 +92,8 @@ QMap<QString, QString> readAptConfig(bool* ok, QString* error, int timeoutMs)
             ok, error,
             QCoreApplication::translate("AptConfig", "The output of apt-config holds a NUL byte."));
 
-    parseAptConfigDump(QString::fromLocal8Bit(output), &config);
+    // The writer below writes UTF-8, and values must read back as they were written.
+    parseAptConfigDump(QString::fromUtf8(output), &config);
     return config;
 }
 
@@ -140,6 +124,28 @@ void parseAptConfigDump(const QString& text, QMap<QString, QString>* config)
     *config = std::move(result);
 }
 
+QString ownAptConfigPath()
+{
+    return QStringLiteral("/etc/apt/apt.conf.d/99tarn-update-notifier");
+}
+
+QStringList aptConfigFileKeys(const QByteArray& text)
+{
+    // The writer below puts one setting or one list opening on a line.
+    static const QRegularExpression setting(QStringLiteral("^\\s*([A-Za-z0-9:_-]+)\\s+\"[^\"]*\"\\s*;"));
+    static const QRegularExpression list(QStringLiteral("^\\s*([A-Za-z0-9:_-]+)\\s*\\{"));
+    QStringList keys;
+    for (const QByteArray& line : text.split('\n')) {
+        const QString decoded = QString::fromUtf8(line);
+        if (const auto match = setting.match(decoded); match.hasMatch())
+            keys.append(match.captured(1));
+        else if (const auto match = list.match(decoded); match.hasMatch())
+            keys.append(match.captured(1) + QLatin1String("::"));
+    }
+    keys.removeDuplicates();
+    return keys;
+}
+
 QByteArray generateAptConfig(const QMap<QString, QString>& config)
 {
     const QMultiMap<QString, QString> multi(config);
@@ -162,5 +168,5 @@ QByteArray generateAptConfig(const QMap<QString, QString>& config)
         }
         text += QLatin1String("};\n");
     }
-    return toLatin1(text);
+    return text.toUtf8();
 }

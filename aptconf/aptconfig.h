@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 // APT's configuration as a multi-map from key to value. A key ending in "::" is a list key
 // holding one value per element; all values of a key come out newest-added first (use a
@@ -22,5 +23,10 @@ QMap<QString, QString> readAptConfig(bool* ok, QString* error, int timeoutMs);
 // Key "value"; with the quotes stripped. Lines without a value are skipped.
 void parseAptConfigDump(const QString& text, QMap<QString, QString>* config);
 
-// The text of an APT configuration file that sets every key of the map (Latin-1).
+// The notifier's own APT configuration file, which the privileged helper writes.
+QString ownAptConfigPath();
+// The keys an APT configuration file the notifier wrote sets (list keys with their "::").
+QStringList aptConfigFileKeys(const QByteArray& text);
+
+// The text of an APT configuration file that sets every key of the map (UTF-8).
 QByteArray generateAptConfig(const QMap<QString, QString>& config);

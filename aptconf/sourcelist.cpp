@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTextCodec>
 
 namespace {
 
@@ -41,6 +42,36 @@ void parseOptions(QString text, SourceEntry* entry)
             entry->options.append(piece);
         }
     }
+}
+
+// APT reads list files as bytes; most are UTF-8, and a line that is not (a Latin-1 comment)
+// is shown as Latin-1 rather than with replacement characters.
+QString decodeLine(const QByteArray& raw)
+{
+    QTextCodec::ConverterState state;
+    const QString text = QTextCodec::codecForMib(106)->toUnicode(raw.constData(), raw.size(), &state);
+    return state.invalidChars == 0 ? text : QString::fromLatin1(raw);
+}
+
+// Whether an entry is still exactly what its line says.
+bool isUntouched(const SourceEntry& entry)
+{
+    return !entry.line.isEmpty() && SourceList::parseLine(entry.line, entry.file) == entry;
+}
+
+// The bytes an entry's raw text is written as.
+QByteArray rawBytes(const SourceEntry& entry)
+{
+    return entry.bytes.isEmpty() ? entry.line.toUtf8() : entry.bytes;
+}
+
+bool readBytes(const QString& path, QByteArray* bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
 }
 
 // Whether a line that is not written as a repository line keeps its raw text in the file.
@@ -87,7 +118,8 @@ void SourceList::parseFile(const QString& path)
     if (QFileInfo(path).isDir())
         return;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    // Not in text mode: the bytes, carriage returns included, are written back as read.
+    if (!file.open(QIODevice::ReadOnly))
         return;
     parseDevice(&file, path);
 }
@@ -96,11 +128,15 @@ void SourceList::parseDevice(QIODevice* device, const QString& path)
 {
     if (!m_files.contains(path))
         m_files.append(path);
+    QByteArray& read = m_readBytes[path];
     while (!device->atEnd()) {
         const QByteArray raw = device->readLine();
         if (raw.isEmpty())
             break; // a read error; atEnd() would never come
-        m_entries.append(parseLine(QString::fromLocal8Bit(raw.constData(), raw.size()), path));
+        read += raw;
+        SourceEntry entry = parseLine(decodeLine(raw), path);
+        entry.bytes = raw;
+        m_entries.append(entry);
     }
 }
 
@@ -182,29 +218,56 @@ QString SourceList::formatLine(const SourceEntry& entry)
 
 QVariantMap SourceList::toFileMap() const
 {
-    QMap<QString, QString> texts;
-    // A file that was read is always written, even when nothing is left in it: otherwise
-    // deleting its last repository would not take effect.
+    QMap<QString, QByteArray> texts;
+    // A file that was read and is left empty must be written too: otherwise deleting its
+    // last repository would not take effect.
     for (const QString& file : m_files)
-        texts.insert(file, QString());
+        texts.insert(file, QByteArray());
     for (const SourceEntry& entry : m_entries) {
-        QString piece;
-        if (entry.isUsable())
-            piece = formatLine(entry) + QLatin1Char('\n');
-        else if (keepsRawLine(entry))
-            piece = entry.line;
+        QByteArray piece;
+        if (isUntouched(entry) || (!entry.isUsable() && keepsRawLine(entry)))
+            piece = rawBytes(entry);
+        else if (entry.isUsable())
+            piece = formatLine(entry).toUtf8() + '\n';
         else
             continue;
-        QString& text = texts[entry.file.isEmpty() ? m_sourceListPath : entry.file];
+        QByteArray& text = texts[entry.file.isEmpty() ? m_sourceListPath : entry.file];
         // The last line of a file may have been read without a line end.
-        if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
-            text += QLatin1Char('\n');
+        if (!text.isEmpty() && !text.endsWith('\n'))
+            text += '\n';
         text += piece;
     }
     QVariantMap result;
-    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
-        result.insert(it.key(), it.value());
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+        // A file as it was read is not written: it may be one the helper would refuse (a
+        // link elsewhere), and another program may change it meanwhile.
+        const auto read = m_readBytes.constFind(it.key());
+        if (read != m_readBytes.cend() ? *read != it.value() : !it.value().isEmpty())
+            result.insert(it.key(), it.value());
+    }
     return result;
+}
+
+QStringList SourceList::changedOnDisk(const QStringList& files) const
+{
+    QStringList changed;
+    for (const QString& path : files) {
+        const auto read = m_readBytes.constFind(path);
+        QByteArray now;
+        const bool exists = readBytes(path, &now);
+        if (read == m_readBytes.cend() ? QFileInfo::exists(path) : (!exists || now != *read))
+            changed.append(path);
+    }
+    return changed;
+}
+
+void SourceList::markWritten(const QVariantMap& files)
+{
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        m_readBytes.insert(it.key(), it.value().toByteArray());
+        if (!m_files.contains(it.key()))
+            m_files.append(it.key());
+    }
 }
 
 void SourceList::load(const QMap<QString, QString>& aptConfig)

@@ -22,8 +22,10 @@ struct SourceEntry
     QString distribution;
     // Text after an inner "#" (leading blank kept); for a comment line, its text.
     QString comment;
-    // The line exactly as read, line end included; empty for entries made in the editor.
+    // The line as read, line end included; empty for entries made in the editor.
     QString line;
+    // Its bytes exactly as read: an untouched line is written back as these.
+    QByteArray bytes;
     // The list file the line came from; empty for entries made in the editor.
     QString file;
     QStringList sections;
@@ -54,14 +56,18 @@ public:
 
     // Appends the entries of the list file at path; a file that cannot be opened adds nothing.
     void parseFile(const QString& path);
-    // The same for already opened text (read in text mode), recorded as coming from path.
+    // The same for an already opened device, recorded as coming from path.
     void parseDevice(QIODevice* device, const QString& path);
     // Every file parseFile() opened, in the order first opened.
     QStringList files() const { return m_files; }
 
-    // List file path -> its complete new text. Every file read appears, even when nothing is
-    // left in it; the main list file appears when an entry is written there.
+    // List file path -> its complete new bytes, for each file whose content changes (an
+    // emptied file included). Untouched lines keep their bytes; edited ones are UTF-8.
     QVariantMap toFileMap() const;
+    // Those of `files` whose content on disk is no longer what was read (or that appeared).
+    QStringList changedOnDisk(const QStringList& files) const;
+    // Records files (as toFileMap() gives them) as now being on disk.
+    void markWritten(const QVariantMap& files);
 
     // Sets the main list path from APT's configuration and parses it, then every "*.list"
     // file of the list directory.
@@ -84,6 +90,7 @@ private:
     QString m_sourceListPath;
     QList<SourceEntry> m_entries;
     QStringList m_files;
+    QMap<QString, QByteArray> m_readBytes;
 };
 
 // The tree row that shows one entry: check box, type, URI, distribution, sections.

@@ -195,7 +195,7 @@ ActionReply UpgradeHelper::setsourcelist(const QVariantMap& args)
         const QByteArray text = it.value().userType() == QMetaType::QByteArray
                                     ? it.value().toByteArray()
                                     : it.value().toString().toUtf8();
-        const QString problem = checkPlainText(text, QStringLiteral("list file \"%1\"").arg(it.key()), true);
+        const QString problem = checkPlainText(text, QStringLiteral("list file \"%1\"").arg(it.key()));
         if (!problem.isEmpty())
             return errorReply(problem);
         files.insert(it.key(), text);

@@ -2,7 +2,6 @@
 
 #include <QRegularExpression>
 #include <QStringList>
-#include <QTextCodec>
 
 namespace {
 
@@ -39,7 +38,7 @@ QString checkPlainSetting(const QString& key, const QString& value)
 
 } // namespace
 
-QString checkPlainText(const QByteArray& text, const QString& what, bool utf8)
+QString checkPlainText(const QByteArray& text, const QString& what)
 {
     for (int i = 0; i < text.size(); ++i) {
         const uchar c = uchar(text.at(i));
@@ -49,12 +48,6 @@ QString checkPlainText(const QByteArray& text, const QString& what, bool utf8)
                 .arg(what)
                 .arg(i + 1)
                 .arg(c, 2, 16, QLatin1Char('0'));
-    }
-    if (utf8) {
-        QTextCodec::ConverterState state;
-        QTextCodec::codecForName("UTF-8")->toUnicode(text.constData(), text.size(), &state);
-        if (state.invalidChars > 0 || state.remainingChars > 0)
-            return QStringLiteral("Refused %1: it is not valid UTF-8 text").arg(what);
     }
     return QString();
 }
@@ -89,10 +82,11 @@ QString checkAptConfigText(const QByteArray& text)
     static const QRegularExpression elementLine(QStringLiteral("^\"([^\"]*)\"[ \\t]*;$"));
 
     // Every byte is seen: a NUL would end the decoding below early.
-    const QString plain = checkPlainText(text, QStringLiteral("APT configuration"), false);
+    const QString plain = checkPlainText(text, QStringLiteral("APT configuration"));
     if (!plain.isEmpty())
         return plain;
-    // The notifier writes Latin-1.
+    // The notifier writes UTF-8; read byte by byte, its multi-byte characters are no
+    // blanks, quotes or control characters, so they cannot change the structure checked.
     const QStringList lines = QString::fromLatin1(text.constData(), text.size()).split(QLatin1Char('\n'));
     QString openList;
     for (int i = 0; i < lines.size(); ++i) {

@@ -6,10 +6,11 @@
 // What the helper accepts to write into APT's configuration and list files, before APT
 // itself is asked (see helper/aptverdict.h).
 
-// Refuses text APT would not read as the plain text that was checked: NUL, control
-// characters other than tab and line feed, and (`utf8`) bytes that are not UTF-8. `what` names
-// the file in the reason. Returns why, or an empty string.
-QString checkPlainText(const QByteArray& text, const QString& what, bool utf8);
+// Refuses text APT would not read as the plain text that was checked: NUL and control
+// characters other than tab and line feed. Other bytes pass as they are: APT requires no
+// encoding, and list files with a Latin-1 comment must stay savable. `what` names the file in
+// the reason. Returns why, or an empty string.
+QString checkPlainText(const QByteArray& text, const QString& what);
 
 // Accepts only text that, read by APT, sets nothing but the notifier's own keys:
 // APT::Periodic::*, Unattended-Upgrade::Mail and the origin-pattern and package-blacklist

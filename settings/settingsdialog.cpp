@@ -7,6 +7,7 @@
 #include "sourceeditor.h"
 
 #include "aptconf/aptconfig.h"
+#include "aptconf/periodicvalue.h"
 #include "platform/tarnintegration.h"
 #include "privileged/commands.h"
 #include "privileged/helpercontract.h"
@@ -30,13 +31,6 @@ const QString DateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 QString key(const char* name)
 {
     return QString::fromLatin1(name);
-}
-
-// Intervals are shown as a time of day; one of a day or more (or negative) is no time of
-// day, and the field keeps 0h 0m 0s.
-QTime timeOfDay(int msecs)
-{
-    return QTime::fromMSecsSinceStartOfDay(msecs);
 }
 
 // The editors inside spin boxes and combo boxes change together with their owners, whose
@@ -89,25 +83,47 @@ void SettingsDialog::loadUserSettings()
     settings.beginGroup(key(General));
     ui->showMessageCheckBox->setChecked(settings.value(key(ShowMessage), true).toBool());
     ui->messageTimeoutSpinBox->setValue(settings.value(key(MessageTimeout), 15000).toInt() / 1000);
-    ui->notifyTimeEdit->setTime(timeOfDay(settings.value(key(NotifyInterval), 1800000).toInt()));
-    ui->aptIntervalTimeEdit->setTime(timeOfDay(settings.value(key(AptCacheCheckInterval), 1800000).toInt()));
+    showInterval(ui->notifyTimeEdit, settings.value(key(NotifyInterval), 1800000).toInt(), &m_notifyInterval);
+    showInterval(ui->aptIntervalTimeEdit, settings.value(key(AptCacheCheckInterval), 1800000).toInt(),
+                 &m_aptCacheCheckInterval);
     ui->hideTrayCheckBox->setChecked(settings.value(key(HideTray), true).toBool());
     ui->hideTrayDelaySpinBox->setValue(settings.value(key(HideTrayDelay), 5000).toInt() / 1000);
     ui->hideTrayDeferredCheckBox->setChecked(settings.value(key(HideTrayDeferred), false).toBool());
-    m_skipNotificationDelay = settings.value(key(SkipNotificationDelay), qint64(-1)).toLongLong();
+    const qint64 skipNotificationDelay = settings.value(key(SkipNotificationDelay), qint64(-1)).toLongLong();
     const QDateTime since = settings.value(key(SkipNotificationSince)).toDateTime();
 
     // The same rule as the tray's: a delay without a start counts from now.
     const QDateTime now = QDateTime::currentDateTime();
-    if (m_skipNotificationDelay > 0 && since.secsTo(now) < m_skipNotificationDelay) {
-        ui->nextCheckLabel->setText(
-            tr("Notification is deferred to %1")
-                .arg(since.addSecs(m_skipNotificationDelay).toString(DateTimeFormat)));
+    if (skipNotificationDelay > 0 && since.secsTo(now) < skipNotificationDelay) {
+        ui->nextCheckLabel->setText(tr("Notification is deferred to %1")
+                                        .arg(since.addSecs(skipNotificationDelay).toString(DateTimeFormat)));
         ui->notifyTimeEdit->setEnabled(false);
     } else {
         showNextNotification();
         ui->resetDeferredNotificationButton->setEnabled(false);
     }
+}
+
+void SettingsDialog::showInterval(QTimeEdit* edit, int stored, StoredInterval* interval)
+{
+    // A time edit shows less than a day; the nearest it can show stands for the rest.
+    const int msecs = qBound(edit->minimumTime().msecsSinceStartOfDay(), stored,
+                             edit->maximumTime().msecsSinceStartOfDay());
+    edit->setTime(QTime::fromMSecsSinceStartOfDay(msecs));
+    interval->stored = stored;
+    interval->shown = edit->time();
+    if (msecs != stored)
+        edit->setToolTip(tr("The stored interval is %n second(s), which this field cannot show; it is kept "
+                            "unless you change this field.",
+                            nullptr, stored / 1000));
+}
+
+int SettingsDialog::intervalToSave(const QTimeEdit* edit, const StoredInterval& interval)
+{
+    const QTime time = edit->time();
+    if (time == interval.shown)
+        return interval.stored;
+    return time.isValid() ? time.msecsSinceStartOfDay() : 0;
 }
 
 void SettingsDialog::showNextNotification()
@@ -145,16 +161,63 @@ void SettingsDialog::loadAptSettings()
         return;
     }
     const QMultiMap<QString, QString> config(m_aptConfig);
-    ui->enableCheckBox->setChecked(config.value(key(PeriodicEnable)) == QLatin1String("1"));
-    ui->updatePackageListsSpinBox->setValue(config.value(key(UpdatePackageLists)).toInt());
-    ui->downloadUpgradeablePackagesSpinBox->setValue(config.value(key(DownloadUpgradeablePackages)).toInt());
-    ui->unattendedUpgradeSpinBox->setValue(config.value(key(UnattendedUpgrade)).toInt());
-    ui->autocleanIntervalSpinBox->setValue(config.value(key(AutocleanInterval)).toInt());
+    ui->enableCheckBox->setChecked(PeriodicValue::isEnabled(config.value(key(PeriodicEnable))));
+    for (const auto& [name, box] : periodicSpinBoxes())
+        box->setValue(PeriodicValue::intervalDays(config.value(key(name)), box->maximum()));
     ui->verboseComboBox->setCurrentIndex(config.value(key(Verbose)).toInt());
     ui->mailLineEdit->setText(config.value(key(Mail)));
     // Newest first, which is the reverse of APT's order; saving turns it round again.
     m_originPatterns = config.values(key(OriginsPattern));
     m_ignoredPackages = config.values(key(PackageBlacklist));
+    m_aptShown = aptValuesShown();
+    noteValuesKeptAsSet();
+    // Only what the user set through this dialog is written to the notifier's file, which
+    // APT reads last: keys it already holds stay in it, the others stay the distribution's.
+    QFile own(ownAptConfigPath());
+    if (own.open(QIODevice::ReadOnly))
+        m_ownAptKeys = aptConfigFileKeys(own.readAll());
+}
+
+void SettingsDialog::noteValuesKeptAsSet()
+{
+    const QMultiMap<QString, QString> config(m_aptConfig);
+    const auto note = [&](QWidget* control, const char* name) {
+        const QString value = config.value(key(name));
+        if (!value.isEmpty() && m_aptShown.value(key(name)) != QStringList{value})
+            control->setToolTip(
+                tr("APT's configuration sets \"%1\", which this field cannot show exactly; it "
+                   "is kept as set unless you change this field.")
+                    .arg(value));
+    };
+    note(ui->enableCheckBox, PeriodicEnable);
+    for (const auto& [name, box] : periodicSpinBoxes())
+        note(box, name);
+    note(ui->verboseComboBox, Verbose);
+}
+
+std::vector<std::pair<const char*, QSpinBox*>> SettingsDialog::periodicSpinBoxes() const
+{
+    return {{UpdatePackageLists, ui->updatePackageListsSpinBox},
+            {DownloadUpgradeablePackages, ui->downloadUpgradeablePackagesSpinBox},
+            {UnattendedUpgrade, ui->unattendedUpgradeSpinBox},
+            {AutocleanInterval, ui->autocleanIntervalSpinBox}};
+}
+
+QMap<QString, QStringList> SettingsDialog::aptValuesShown() const
+{
+    QMap<QString, QStringList> values;
+    const auto set = [&](const char* name, const QString& value) { values.insert(key(name), {value}); };
+    set(PeriodicEnable, ui->enableCheckBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    for (const auto& [name, box] : periodicSpinBoxes())
+        set(name, QString::number(box->value()));
+    // A level the list cannot show is written back as it was set, never as "-1", which
+    // neither APT nor the helper takes.
+    const int verbose = ui->verboseComboBox->currentIndex();
+    set(Verbose, verbose >= 0 ? QString::number(verbose) : m_aptConfig.value(key(Verbose)));
+    set(Mail, ui->mailLineEdit->text());
+    values.insert(key(OriginsPattern), m_originPatterns);
+    values.insert(key(PackageBlacklist), m_ignoredPackages);
+    return values;
 }
 
 void SettingsDialog::loadSources()
@@ -297,9 +360,15 @@ void SettingsDialog::on_packageBlackListButton_clicked()
     enableOk();
 }
 
-void SettingsDialog::on_sourcesTreeWidget_currentItemChanged(QTreeWidgetItem* current, QTreeWidgetItem*)
+void SettingsDialog::on_sourcesTreeWidget_currentItemChanged(QTreeWidgetItem*, QTreeWidgetItem*)
+{
+    updateSourceButtons();
+}
+
+void SettingsDialog::updateSourceButtons()
 {
     QTreeWidget* tree = ui->sourcesTreeWidget;
+    QTreeWidgetItem* current = tree->currentItem();
     QList<QTreeWidgetItem*> visible;
     for (int row = 0; row < tree->topLevelItemCount(); ++row) {
         if (!tree->topLevelItem(row)->isHidden())
@@ -355,6 +424,8 @@ void SettingsDialog::on_removeSourceButton_clicked()
     if (row < 0)
         return;
     delete tree->takeTopLevelItem(row);
+    // The new current row was chosen while the old one was still counted.
+    updateSourceButtons();
     enableOk();
 }
 
@@ -387,7 +458,7 @@ void SettingsDialog::on_resetDeferredNotificationButton_clicked()
 {
     showNextNotification();
     ui->resetDeferredNotificationButton->setEnabled(false);
-    m_skipNotificationDelay = -1;
+    m_deferralReset = true;
     ui->notifyTimeEdit->setEnabled(ui->showMessageCheckBox->isChecked());
     enableOk();
 }

@@ -5,9 +5,14 @@
 #include <QDialog>
 #include <QMap>
 #include <QStringList>
+#include <QTime>
 #include <QVariantMap>
 #include <memory>
+#include <utility>
+#include <vector>
 
+class QSpinBox;
+class QTimeEdit;
 class QTreeWidgetItem;
 
 namespace Ui {
@@ -74,26 +79,53 @@ private:
     void showNextNotification();
     void loadGlobalSettings();
     void loadAptSettings();
+    // Tells at each APT control whose loaded value it cannot show exactly that it is kept.
+    void noteValuesKeptAsSet();
     void loadSources();
     void trackChanges();
     void enableOk();
+    void updateSourceButtons();
+    // APT's values as the controls would write them: key -> values, newest first.
+    QMap<QString, QStringList> aptValuesShown() const;
+    // The APT::Periodic interval keys with the spin boxes that show them, in days.
+    std::vector<std::pair<const char*, QSpinBox*>> periodicSpinBoxes() const;
 
-    // Saving, in the order accept() runs it.
+    // Saving, in the order accept() runs it; each helper step returns false when it did not
+    // take effect, and the dialog then stays open with the user's edits.
     void saveUserSettings();
-    void saveAptSettings();
-    void saveSources();
-    void saveGlobalSettings();
+    bool saveAptSettings();
+    bool saveSources();
+    bool saveGlobalSettings();
     // Runs one helper action and waits for it; a failure is reported with failureText.
-    void runHelperAction(const char* name, const QVariantMap& arguments, const QString& failureText);
+    bool runHelperAction(const char* name, const QVariantMap& arguments, const QString& failureText);
     void reportFailure(const QString& text);
+    // Why a shown repository row cannot be written, naming it; empty when all can.
+    QString incompleteSourceRow() const;
 
     std::unique_ptr<Ui::SettingsDialog> ui;
+    // An interval stored in the per-user settings and the time its edit showed at opening:
+    // an edit the user left alone writes back what was stored, even what it cannot show.
+    struct StoredInterval
+    {
+        int stored = 0;
+        QTime shown;
+    };
+    void showInterval(QTimeEdit* edit, int stored, StoredInterval* interval);
+    static int intervalToSave(const QTimeEdit* edit, const StoredInterval& interval);
+
     QMap<QString, QString> m_aptConfig; // as read; empty when reading failed
-    QVariantMap m_globalSettings;       // as gathered at opening, then as last sent
+    // The values the controls showed at opening (then as last sent), and the keys the
+    // notifier's own APT file sets: only these and what the user changed are written.
+    QMap<QString, QStringList> m_aptShown;
+    QStringList m_ownAptKeys;
+    StoredInterval m_notifyInterval;
+    StoredInterval m_aptCacheCheckInterval;
+    QVariantMap m_globalSettings; // as gathered at opening, then as last sent
     bool m_unattendedUpgradesInstalled = false;
     QStringList m_originPatterns;
     QStringList m_ignoredPackages;
     SourceList m_sourceList;
-    qint64 m_skipNotificationDelay = -1; // seconds; -1 after Reset
+    // Only Reset writes the delay: the tray may set a new one while the dialog is open.
+    bool m_deferralReset = false;
     bool m_saving = false;
 };

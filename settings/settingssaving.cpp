@@ -25,11 +25,6 @@ QString key(const char* name)
     return QString::fromLatin1(name);
 }
 
-int msecsOf(const QTime& time)
-{
-    return time.isValid() ? time.msecsSinceStartOfDay() : 0;
-}
-
 QStringList sorted(QStringList values)
 {
     values.sort();
@@ -49,14 +44,20 @@ void SettingsDialog::accept()
         reportFailure(tr("Nothing was saved: %1").arg(refusal));
         return;
     }
+    // A row that cannot be written would silently vanish from the file.
+    const QString incomplete = incompleteSourceRow();
+    if (!incomplete.isEmpty()) {
+        reportFailure(tr("Nothing was saved: %1").arg(incomplete));
+        return;
+    }
     m_saving = true;
     saveUserSettings();
-    if (!m_aptConfig.isEmpty())
-        saveAptSettings();
-    saveSources();
-    saveGlobalSettings();
+    // A step that did not take effect keeps the dialog open with everything typed; the
+    // steps that did are not sent again at the next OK.
+    const bool saved = (m_aptConfig.isEmpty() || saveAptSettings()) && saveSources() && saveGlobalSettings();
     m_saving = false;
-    QDialog::accept();
+    if (saved)
+        QDialog::accept();
 }
 
 QString SettingsDialog::refusalOfCommands(const QVariantMap& settings) const
@@ -70,6 +71,30 @@ QString SettingsDialog::refusalOfCommands(const QVariantMap& settings) const
     if (refusal.isEmpty())
         refusal = refusalOfPackageManagerCommand(text(HelperContract::PackageManagerKey));
     return refusal;
+}
+
+QString SettingsDialog::incompleteSourceRow() const
+{
+    const QTreeWidget* tree = ui->sourcesTreeWidget;
+    int shown = 0;
+    for (int row = 0; row < tree->topLevelItemCount(); ++row) {
+        const auto* item = dynamic_cast<const SourceItem*>(tree->topLevelItem(row));
+        if (!item || item->isHidden())
+            continue;
+        ++shown;
+        const SourceEntry& entry = item->entry();
+        if (entry.isUsable())
+            continue;
+        const QString name = entry.uri.isEmpty() ? entry.type : entry.uri;
+        if (entry.uri.isEmpty() && entry.distribution.isEmpty())
+            return tr("repository row %1 (%2) has neither a URI nor a distribution.").arg(shown).arg(name);
+        if (entry.uri.isEmpty())
+            return tr("repository row %1 (%2) has no URI.").arg(shown).arg(name);
+        if (entry.distribution.isEmpty())
+            return tr("repository row %1 (%2) has no distribution.").arg(shown).arg(name);
+        return tr("repository row %1 (%2) is not a repository line.").arg(shown).arg(name);
+    }
+    return QString();
 }
 
 void SettingsDialog::reject()
@@ -86,65 +111,56 @@ void SettingsDialog::saveUserSettings()
     settings.beginGroup(key(General));
     settings.setValue(key(ShowMessage), ui->showMessageCheckBox->isChecked());
     settings.setValue(key(MessageTimeout), ui->messageTimeoutSpinBox->value() * 1000);
-    settings.setValue(key(NotifyInterval), msecsOf(ui->notifyTimeEdit->time()));
-    settings.setValue(key(AptCacheCheckInterval), msecsOf(ui->aptIntervalTimeEdit->time()));
+    settings.setValue(key(NotifyInterval), intervalToSave(ui->notifyTimeEdit, m_notifyInterval));
+    settings.setValue(key(AptCacheCheckInterval),
+                      intervalToSave(ui->aptIntervalTimeEdit, m_aptCacheCheckInterval));
     settings.setValue(key(HideTray), ui->hideTrayCheckBox->isChecked());
     settings.setValue(key(HideTrayDelay), ui->hideTrayDelaySpinBox->value() * 1000);
     settings.setValue(key(HideTrayDeferred), ui->hideTrayDeferredCheckBox->isChecked());
-    settings.setValue(key(SkipNotificationDelay), m_skipNotificationDelay);
+    if (m_deferralReset)
+        settings.setValue(key(SkipNotificationDelay), qint64(-1));
     settings.endGroup();
     settings.sync();
     if (settings.status() != QSettings::NoError)
         reportFailure(tr("Unable to save the settings to %1.").arg(settings.fileName()));
 }
 
-void SettingsDialog::saveAptSettings()
+bool SettingsDialog::saveAptSettings()
 {
-    QMultiMap<QString, QString> config;
-    config.insert(key(PeriodicEnable),
-                  ui->enableCheckBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    config.insert(key(UpdatePackageLists), QString::number(ui->updatePackageListsSpinBox->value()));
-    config.insert(key(DownloadUpgradeablePackages),
-                  QString::number(ui->downloadUpgradeablePackagesSpinBox->value()));
-    config.insert(key(UnattendedUpgrade), QString::number(ui->unattendedUpgradeSpinBox->value()));
-    config.insert(key(AutocleanInterval), QString::number(ui->autocleanIntervalSpinBox->value()));
-    // A level the list cannot show is written back as it was set, never as "-1", which
-    // neither APT nor the helper takes.
-    const int verbose = ui->verboseComboBox->currentIndex();
-    config.insert(key(Verbose), verbose >= 0 ? QString::number(verbose) : m_aptConfig.value(key(Verbose)));
-    config.insert(key(Mail), ui->mailLineEdit->text());
-    for (const QString& pattern : qAsConst(m_originPatterns))
-        config.insert(key(OriginsPattern), pattern);
-    for (const QString& package : qAsConst(m_ignoredPackages))
-        config.insert(key(PackageBlacklist), package);
-
-    // Order within a list means nothing to unattended-upgrades, so only the values count;
-    // a key the loaded configuration lacks always differs.
-    QStringList keys = config.uniqueKeys();
-    keys << key(OriginsPattern) << key(PackageBlacklist);
-    keys.removeDuplicates();
-    const QMultiMap<QString, QString> loaded(m_aptConfig);
-    bool changed = false;
-    for (const QString& name : qAsConst(keys)) {
-        if (sorted(loaded.values(name)) != sorted(config.values(name))) {
-            changed = true;
-            break;
-        }
+    // Order within a list means nothing to unattended-upgrades, so only the values count; a
+    // missing key and an empty value were shown alike, so they compare alike.
+    const QMap<QString, QStringList> shown = aptValuesShown();
+    QStringList changed;
+    for (auto it = shown.cbegin(); it != shown.cend(); ++it) {
+        if (sorted(it.value()) != sorted(m_aptShown.value(it.key())))
+            changed.append(it.key());
     }
-    if (!changed)
-        return;
+    if (changed.isEmpty())
+        return true;
 
-    // One empty value makes the writer clear the list instead of leaving it out.
-    if (m_originPatterns.isEmpty())
-        config.insert(key(OriginsPattern), QString());
-    if (m_ignoredPackages.isEmpty())
-        config.insert(key(PackageBlacklist), QString());
-    runHelperAction(HelperContract::SetAptConfigAction,
-                    {{QLatin1String(HelperContract::DataKey), generateAptConfig(config)}},
-                    tr("Unable to write APT settings. Error: %1"));
+    // What the user did not change now is written as loaded, never as a control shows it.
+    const QMultiMap<QString, QString> loaded(m_aptConfig);
+    QStringList keys = m_ownAptKeys + changed;
+    keys.removeDuplicates();
+    QMultiMap<QString, QString> config;
+    for (const QString& name : qAsConst(keys)) {
+        QStringList values = changed.contains(name) ? shown.value(name) : QStringList(loaded.values(name));
+        // One empty value makes the writer clear a list instead of leaving it out.
+        if (values.isEmpty())
+            values.append(QString());
+        for (const QString& value : qAsConst(values))
+            config.insert(name, value);
+    }
+    if (!runHelperAction(HelperContract::SetAptConfigAction,
+                         {{QLatin1String(HelperContract::DataKey), generateAptConfig(config)}},
+                         tr("Unable to write APT settings. Error: %1")))
+        return false;
+    m_aptShown = shown;
+    m_ownAptKeys = keys;
+    return true;
 }
 
-void SettingsDialog::saveSources()
+bool SettingsDialog::saveSources()
 {
     QList<SourceEntry> entries;
     QTreeWidget* tree = ui->sourcesTreeWidget;
@@ -157,25 +173,48 @@ void SettingsDialog::saveSources()
         entries.append(entry);
     }
     if (entries == m_sourceList.entries())
-        return;
-    m_sourceList.setEntries(entries);
-    runHelperAction(HelperContract::SetSourceListAction,
-                    {{QLatin1String(HelperContract::DataKey), m_sourceList.toFileMap()},
-                     {QLatin1String(HelperContract::SourceDirKey), SourceList::listDirectory(m_aptConfig)}},
-                    tr("Unable to write source.list. Error: %1"));
+        return true;
+    SourceList saved = m_sourceList;
+    saved.setEntries(entries);
+    const QVariantMap files = saved.toFileMap();
+    if (files.isEmpty()) {
+        m_sourceList = saved; // rows moved and moved back: nothing to write
+        return true;
+    }
+    // What another program wrote meanwhile would be lost under the copy read at opening.
+    const QStringList changedOnDisk = saved.changedOnDisk(files.keys());
+    if (!changedOnDisk.isEmpty()) {
+        reportFailure(
+            tr("The repositories were not saved: another program changed %n list file(s) since this "
+               "window read them: %1. Cancel and open the settings again to edit what they hold now.",
+               nullptr, changedOnDisk.size())
+                .arg(changedOnDisk.join(QLatin1String(", "))));
+        return false;
+    }
+    if (!runHelperAction(
+            HelperContract::SetSourceListAction,
+            {{QLatin1String(HelperContract::DataKey), files},
+             {QLatin1String(HelperContract::SourceDirKey), SourceList::listDirectory(m_aptConfig)}},
+            tr("Unable to write source.list. Error: %1")))
+        return false;
+    saved.markWritten(files);
+    m_sourceList = saved;
+    return true;
 }
 
-void SettingsDialog::saveGlobalSettings()
+bool SettingsDialog::saveGlobalSettings()
 {
     const QVariantMap settings = gatherGlobalSettings();
     if (settings == m_globalSettings)
-        return;
+        return true;
+    if (!runHelperAction(HelperContract::SetAppConfigAction, settings,
+                         tr("Unable to save global configuration. Error: %1")))
+        return false;
     m_globalSettings = settings;
-    runHelperAction(HelperContract::SetAppConfigAction, settings,
-                    tr("Unable to save global configuration. Error: %1"));
+    return true;
 }
 
-void SettingsDialog::runHelperAction(const char* name, const QVariantMap& arguments,
+bool SettingsDialog::runHelperAction(const char* name, const QVariantMap& arguments,
                                      const QString& failureText)
 {
     // exec() waits in a loop that leaves out user input, and the next action starts only
@@ -183,14 +222,16 @@ void SettingsDialog::runHelperAction(const char* name, const QVariantMap& argume
     KJob* job = HelperJobs::current().execute(HelperContract::makeAction(QLatin1String(name), arguments),
                                               this, [](const QVariantMap&) {});
     if (job->exec())
-        return;
+        return true;
     const int error = job->error();
-    // The user said no, or gave up asking: nothing to tell them.
+    // The user said no, or gave up asking: nothing to tell them, and the dialog stays open
+    // for another try or Cancel.
     if (error == KAuth::ActionReply::AuthorizationDeniedError ||
         error == KAuth::ActionReply::UserCancelledError)
-        return;
+        return false;
     // Anything else means the change was not made, which the user must learn.
     reportFailure(failureText.arg(HelperJobs::failureReason(job)));
+    return false;
 }
 
 void SettingsDialog::reportFailure(const QString& text)

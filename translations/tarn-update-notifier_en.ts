@@ -4,7 +4,7 @@
 <context>
     <name>AptConfig</name>
     <message numerus="yes">
-        <location filename="../aptconf/aptconfig.cpp" line="+97" />
+        <location filename="../aptconf/aptconfig.cpp" line="+79" />
         <source>apt-config did not finish within %n second(s).</source>
         <translation>
             <numerusform>apt-config did not finish within %n second.</numerusform>
@@ -12,7 +12,7 @@
         </translation>
     </message>
     <message>
-        <location line="+13" />
+        <location line="+14" />
         <source>The output of apt-config holds a NUL byte.</source>
         <translation type="unfinished" />
     </message>
@@ -20,8 +20,41 @@
 <context>
     <name>HelperJobDialog</name>
     <message>
-        <location filename="../privileged/helperjobdialog.cpp" line="+37" />
+        <location filename="../privileged/helperjobdialog.cpp" line="+38" />
         <source>Update Notifier</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+18" />
+        <source>Error: %1</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>HelperJobs</name>
+    <message>
+        <location filename="../privileged/helperjobs.cpp" line="+47" />
+        <source>You are not allowed to do this, or the password was not accepted.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>The authentication was cancelled.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>The privileged helper is busy with another action. Try again when it has finished.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+3" />
+        <source>The privileged helper could not be reached (error %1).</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>The privileged helper could not be used (error %1).</source>
         <translation type="unfinished" />
     </message>
 </context>
@@ -33,7 +66,7 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+71" />
+        <location line="+85" />
         <source>Remind me later in</source>
         <translation type="unfinished" />
     </message>
@@ -93,8 +126,8 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../core/tray.cpp" line="+38" />
-        <source>Error</source>
+        <location filename="../core/tray.cpp" line="+41" />
+        <source>%1: unable to check for updates&lt;br&gt;%2</source>
         <translation type="unfinished" />
     </message>
     <message>
@@ -103,7 +136,7 @@
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location line="+36" />
+        <location line="+37" />
         <source>There are %n upgradable packages
 Click to run system upgrade</source>
         <translation>
@@ -114,19 +147,31 @@ Click to run system upgrade</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+105" />
-        <location line="+71" />
+        <location filename="../core/updatecheck.cpp" line="+143" />
+        <location line="+101" />
         <source>Unable to run package managment tool</source>
         <translation type="unfinished" />
     </message>
+    <message numerus="yes">
+        <location line="-74" />
+        <source>%1 gave no answer within %n second(s)</source>
+        <translation>
+            <numerusform>%1 gave no answer within %n second</numerusform>
+            <numerusform>%1 gave no answer within %n seconds</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="-55" />
-        <location line="+42" />
-        <source>Unable to check for updates</source>
+        <location line="+9" />
+        <source>%1 crashed</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="-22" />
+        <location line="+4" />
+        <source>%1 ended with status %2</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+8" />
         <source>invalid output from %1</source>
         <translation type="unfinished" />
     </message>
@@ -136,7 +181,12 @@ Click to run system upgrade</numerusform>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+34" />
+        <location line="+20" />
+        <source>Unable to check for updates: %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+32" />
         <source>Command: %1 %2</source>
         <translation type="unfinished" />
     </message>
@@ -202,11 +252,21 @@ Please verify settings</source>
 Please verify settings</source>
         <translation type="unfinished" />
     </message>
+    <message>
+        <location filename="../core/restartnotice.cpp" line="+30" />
+        <source>A restart is needed to finish the upgrade</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+1" />
+        <source>A restart is needed to finish the upgrade of: %1</source>
+        <translation type="unfinished" />
+    </message>
 </context>
 <context>
     <name>NotifierStarter</name>
     <message>
-        <location filename="../app/notifierstarter.cpp" line="+26" />
+        <location filename="../app/notifierstarter.cpp" line="+32" />
         <source>Quit application.</source>
         <translation type="unfinished" />
     </message>
@@ -216,7 +276,12 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+25" />
+        <location line="+9" />
+        <source>%1 belongs to another user or is open to others: not started</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+21" />
         <source>Update Notifier</source>
         <translation type="unfinished" />
     </message>
@@ -306,12 +371,12 @@ Please verify settings</source>
     </message>
     <message>
         <location line="+10" />
-        <location line="+80" />
+        <location line="+87" />
         <source>s</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="-64" />
+        <location line="-71" />
         <source>Hide tray icon when notification is deferred</source>
         <translation type="unfinished" />
     </message>
@@ -321,7 +386,7 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+28" />
+        <location line="+35" />
         <source>Notification</source>
         <translation type="unfinished" />
     </message>
@@ -507,7 +572,7 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../settings/settingsdialog.cpp" line="+83" />
+        <location filename="../settings/settingsdialog.cpp" line="+77" />
         <source>Number of the upgradable packages: %1</source>
         <translation type="unfinished" />
     </message>
@@ -516,25 +581,38 @@ Please verify settings</source>
         <source>Notification is deferred to %1</source>
         <translation type="unfinished" />
     </message>
+    <message numerus="yes">
+        <location line="+18" />
+        <source>The stored interval is %n second(s), which this field cannot show; it is kept unless you change this field.</source>
+        <translation>
+            <numerusform>The stored interval is %n second, which this field cannot show; it is kept unless you change this field.</numerusform>
+            <numerusform>The stored interval is %n seconds, which this field cannot show; it is kept unless you change this field.</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+14" />
+        <location line="+18" />
         <source>Next notification will be at %1</source>
         <translation type="unfinished" />
     </message>
     <message>
         <location line="+26" />
-        <location line="+104" />
-        <location filename="../settings/settingssaving.cpp" line="+177" />
+        <location line="+151" />
+        <location filename="../settings/settingssaving.cpp" line="+239" />
         <source>Error</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="-104" />
+        <location line="-151" />
         <source>Unable to read APT settings. Error: %1</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+85" />
+        <location line="+28" />
+        <source>APT's configuration sets "%1", which this field cannot show exactly; it is kept as set unless you change this field.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+104" />
         <source>Attention!</source>
         <translation type="unfinished" />
     </message>
@@ -563,33 +641,62 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+157" />
+        <location line="+165" />
         <source>Select Package Manager</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../settings/settingssaving.cpp" line="-100" />
+        <location filename="../settings/settingssaving.cpp" line="-195" />
+        <location line="+6" />
+        <source>Nothing was saved: %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+40" />
+        <source>repository row %1 (%2) has neither a URI nor a distribution.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>repository row %1 (%2) has no URI.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>repository row %1 (%2) has no distribution.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+1" />
+        <source>repository row %1 (%2) is not a repository line.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+30" />
         <source>Unable to save the settings to %1.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+43" />
+        <location line="+31" />
         <source>Unable to write APT settings. Error: %1</source>
         <translation type="unfinished" />
     </message>
+    <message numerus="yes">
+        <location line="+32" />
+        <source>The repositories were not saved: another program changed %n list file(s) since this window read them: %1. Cancel and open the settings again to edit what they hold now.</source>
+        <translation>
+            <numerusform>The repositories were not saved: another program changed %n list file since this window read them: %1. Cancel and open the settings again to edit what they hold now.</numerusform>
+            <numerusform>The repositories were not saved: another program changed %n list files since this window read them: %1. Cancel and open the settings again to edit what they hold now.</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+21" />
+        <location line="+10" />
         <source>Unable to write source.list. Error: %1</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+10" />
+        <location line="+13" />
         <source>Unable to save global configuration. Error: %1</source>
-        <translation type="unfinished" />
-    </message>
-    <message>
-        <location line="+20" />
-        <source>the privileged helper could not be used (error %1)</source>
         <translation type="unfinished" />
     </message>
 </context>
@@ -667,7 +774,7 @@ to fix broken command</source>
 <context>
     <name>TarnPhone::TarnNotificationsModelDbusNotifier</name>
     <message>
-        <location filename="../platform/tarnphone.cpp" line="+159" />
+        <location filename="../platform/tarnphone.cpp" line="+175" />
         <source>Upgrade</source>
         <translation type="unfinished" />
     </message>
@@ -723,7 +830,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../privileged/upgradedialog.cpp" line="+36" />
+        <location filename="../privileged/upgradedialog.cpp" line="+37" />
         <source>Really abort the system upgrade process?</source>
         <translation type="unfinished" />
     </message>
@@ -758,7 +865,17 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+15" />
+        <location line="+18" />
+        <source>Packages were left half installed.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+1" />
+        <source>Run "dpkg --configure -a" as root to finish their setup.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
         <source>&lt;b&gt;Upgrade copmlete&lt;\b&gt;</source>
         <translation type="unfinished" />
     </message>
@@ -773,7 +890,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+3" />
+        <location line="+4" />
         <source>&lt;b&gt;Unable to start package tool&lt;\b&gt;</source>
         <translation type="unfinished" />
     </message>
@@ -866,8 +983,13 @@ to fix broken command</source>
 <context>
     <name>main</name>
     <message>
-        <location filename="../app/notifierstarter.cpp" line="-23" />
+        <location filename="../app/notifierstarter.cpp" line="-35" />
         <source>Update notifier for Tarn desktop</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../app/main.cpp" line="+50" />
+        <source>%1: no display to show the notifier on</source>
         <translation type="unfinished" />
     </message>
 </context>

@@ -13,11 +13,14 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
+#include <QTimeEdit>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -69,8 +72,53 @@ private Q_SLOTS:
         SystemPaths::setCurrent(paths);
         MessageBox::setAutoAnswer(true);
 
+        // APT's own words say why its configuration cannot be read.
+        TestSupport::writeFile(root + "/broken.conf", "APT::Periodic::Enable \"1\"\n");
+        qputenv("APT_CONFIG", QFile::encodeName(root + "/broken.conf"));
+        delete new SettingsDialog;
+        qunsetenv("APT_CONFIG");
+        QVERIFY2(MessageBox::takeShownTexts().join("|").contains("E: Syntax error"), "no apt-config error");
+
         QPointer<SettingsDialog> dialog = new SettingsDialog;
         dialog->show();
+        // After the first or last visible row goes, nothing may move past the list's ends.
+        auto* tree = child<QTreeWidget>(dialog, "sourcesTreeWidget");
+        tree->setCurrentItem(tree->topLevelItem(tree->topLevelItemCount() - 1));
+        child<QAbstractButton>(dialog, "removeSourceButton")->click();
+        QVERIFY(!child<QAbstractButton>(dialog, "moveDownSourceButton")->isEnabled());
+        tree->setCurrentItem(tree->topLevelItem(1));
+        child<QAbstractButton>(dialog, "removeSourceButton")->click();
+        QVERIFY(!child<QAbstractButton>(dialog, "moveUpSourceButton")->isEnabled());
+        // A row that cannot be written is refused by name instead of dropped.
+        inSubDialog(dialog, "addSourceButton", [](QDialog* editor) {
+            child<QLineEdit>(editor, "uriLineEdit")->setText("http://half.example/debian");
+        });
+        auto* ok = child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok);
+        ok->click();
+        QVERIFY(dialog && dialog->isVisible());
+        QVERIFY(MessageBox::takeShownTexts().join("|").contains(
+            "(http://half.example/debian) has no distribution"));
+        tree->setCurrentItem(tree->topLevelItem(tree->topLevelItemCount() - 1));
+        child<QAbstractButton>(dialog, "removeSourceButton")->click();
+        // A list another program changed meanwhile is not overwritten with the copy read.
+        const QString extra = root + "/etc/apt/sources.list.d/extra.list";
+        const QByteArray original = TestSupport::readFile(extra);
+        QVERIFY(TestSupport::writeFile(extra, original + "# added by another program\n"));
+        ok->click();
+        QVERIFY(dialog && dialog->isVisible());
+        QVERIFY(MessageBox::takeShownTexts().join("|").contains(QFileInfo(extra).fileName()));
+        QVERIFY(TestSupport::writeFile(extra, original));
+        dialog->reject();
+        QTRY_VERIFY(dialog.isNull());
+
+        dialog = new SettingsDialog;
+        dialog->show();
+        // A step the helper refuses keeps the dialog open with the edits, and says which.
+        child<QLineEdit>(dialog, "mailLineEdit")->setText("-oops");
+        child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
+        QVERIFY(dialog && dialog->isVisible());
+        QVERIFY(MessageBox::takeShownTexts().join("|").contains("Unable to write APT settings"));
+        QCOMPARE(child<QLineEdit>(dialog, "mailLineEdit")->text(), "-oops");
         // A command the helper would refuse is refused at OK, with its reason; the dialog stays.
         auto* upgrade = child<QLineEdit>(dialog, "upgCmdLineEdit");
         const QString upgradeCommand = upgrade->text();
@@ -83,14 +131,15 @@ private Q_SLOTS:
         child<QSpinBox>(dialog, "downloadUpgradeablePackagesSpinBox")->setValue(1);
         child<QSpinBox>(dialog, "autocleanIntervalSpinBox")->setValue(7);
         child<QComboBox>(dialog, "verboseComboBox")->setCurrentIndex(1);
-        // Quotes as pasted from a mail program: APT has no escape for them.
-        child<QLineEdit>(dialog, "mailLineEdit")->setText("\"admin@example.org\"");
+        // Quotes as pasted from a mail program: APT has no escape for them. Not ASCII: it
+        // must read back unchanged.
+        child<QLineEdit>(dialog, "mailLineEdit")->setText("\"jürgen@example.org\"");
         inSubDialog(dialog, "originsPatternButton", [](QDialog* patterns) {
             child<QToolButton>(patterns, "addPatternButton")->click();
             child<QComboBox>(patterns, "codeNameComboBox")->setEditText("${distro_codename}-updates");
         });
         // Rows: "# Debian bookworm" (hidden), debian, debian-security, "# deb-src", extra.example.
-        auto* tree = child<QTreeWidget>(dialog, "sourcesTreeWidget");
+        tree = child<QTreeWidget>(dialog, "sourcesTreeWidget");
         tree->topLevelItem(2)->setCheckState(0, Qt::Unchecked);
         tree->topLevelItem(3)->setCheckState(0, Qt::Checked);
         tree->setCurrentItem(tree->topLevelItem(4));
@@ -107,10 +156,7 @@ private Q_SLOTS:
         QCOMPARE(MessageBox::takeShownTexts().join("|"), QString()); // a box would say what failed
 
         // /etc/apt is the sandbox's here: what APT reads is what the helper wrote.
-        QProcess apt;
-        apt.start("apt-config", {"dump"});
-        QVERIFY(apt.waitForFinished(30000) && apt.exitCode() == 0);
-        const QStringList dump = QString(apt.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        const QStringList dump = aptConfigDump();
         const QStringList expected =
             QString(TestSupport::readFile(Expected + "/apt-config-dump")).split('\n', Qt::SkipEmptyParts);
         QStringList keys;
@@ -129,27 +175,74 @@ private Q_SLOTS:
     }
 
     // Whatever the dialog writes from the configurations found on real systems, the helper
-    // takes: a save never fails on values the administrator set elsewhere.
+    // takes: a save never fails on values the administrator set elsewhere. "written" is what
+    // the notifier's own file holds after the user changed the mail address.
     void stockConfigurationsSave_data()
     {
         QTest::addColumn<QString>("file");
-        for (const QString& name : QDir(Expected + "/../stock").entryList(QDir::Files))
-            QTest::newRow(qPrintable(name)) << Expected + "/../stock/" + name;
+        QTest::addColumn<QString>("as");
+        QTest::addColumn<QByteArray>("written");
+        for (const auto& [name, as] :
+             {std::pair{"debian-12", "50stock"}, {"hand-edited", "99tarn-update-notifier"}})
+            QTest::newRow(name) << Expected + "/../stock/" + name << as
+                                << TestSupport::readFile(Expected + "/../written/" + name);
     }
     void stockConfigurationsSave()
     {
         QFETCH(QString, file);
+        QFETCH(QString, as);
+        QFETCH(QByteArray, written);
         const QString parts = qEnvironmentVariable("TARN_E2E_ROOT") + "/etc/apt/apt.conf.d/";
         for (const QString& name : QDir(parts).entryList(QDir::Files))
             QVERIFY(QFile::remove(parts + name));
-        QVERIFY(QFile::copy(file, parts + "50stock"));
+        QVERIFY(QFile::copy(file, parts + as));
+        const QString own = parts + "99tarn-update-notifier";
+        const QByteArray ownBefore = TestSupport::readFile(own);
+        QStringList before = aptConfigDump();
+        before.removeAll("Unattended-Upgrade \"\";");
+        before.sort(); // APT prints in the order of the files it read
+        const int twoDays = 2 * 24 * 3600 * 1000;
+        QSettings().setValue("General/aptCacheCheckInterval", twoDays);
+
+        // Only per-user settings change: no password, nothing of APT's written.
         QPointer<SettingsDialog> dialog = new SettingsDialog;
         dialog->show();
-        child<QLineEdit>(dialog, "mailLineEdit")->setText("root"); // something of APT's to save
+        auto* interval = child<QTimeEdit>(dialog, "aptIntervalTimeEdit");
+        QCOMPARE(interval->time(), QTime(23, 59, 59));
+        QCOMPARE(interval->minimumTime(), QTime(0, 1));
+        QCOMPARE(child<QSpinBox>(dialog, "updatePackageListsSpinBox")->toolTip().contains("\"always\""),
+                 file.endsWith("hand-edited"));
+        QSettings().setValue("General/skipNotificationDelay", 3600); // the tray's "remind later"
+        child<QSpinBox>(dialog, "hideTrayDelaySpinBox")->stepBy(1);
+        child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
+        QTRY_VERIFY(dialog.isNull());
+        QCOMPARE(TestSupport::readFile(own), ownBefore);
+        QCOMPARE(QSettings().value("General/aptCacheCheckInterval").toInt(), twoDays);
+        QCOMPARE(QSettings().value("General/skipNotificationDelay").toInt(), 3600);
+
+        // Only what the user changed is written; everything else reads back as it was.
+        dialog = new SettingsDialog;
+        dialog->show();
+        child<QLineEdit>(dialog, "mailLineEdit")->setText("root");
         child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
         QTRY_VERIFY(dialog.isNull());
         QCOMPARE(MessageBox::takeShownTexts().join("|"), QString());
-        QVERIFY(QFile::exists(parts + "99tarn-update-notifier"));
+        QCOMPARE(TestSupport::readFile(own), written);
+        QStringList after = aptConfigDump();
+        QCOMPARE(after.removeAll("Unattended-Upgrade::Mail \"root\";"), 1);
+        after.removeAll("Unattended-Upgrade \"\";"); // the parent APT prints with its first child
+        after.sort();
+        QCOMPARE(after, before);
+    }
+
+private:
+    static QStringList aptConfigDump()
+    {
+        QProcess apt;
+        apt.start("apt-config", {"dump"});
+        if (!apt.waitForFinished(30000) || apt.exitCode() != 0)
+            return {"apt-config failed"};
+        return QString(apt.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     }
 };
 
