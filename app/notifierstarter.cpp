@@ -3,7 +3,7 @@
 #include "qtsingleapplication.h"
 
 #include "core/notifiercore.h"
-#include "privileged/messagebox.h"
+#include "base/messagebox.h"
 
 #include <QDir>
 #include <QSessionManager>

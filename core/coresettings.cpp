@@ -2,7 +2,7 @@
 
 #include "trayicon.h"
 
-#include "privileged/commands.h"
+#include "base/commands.h"
 
 #include <QAction>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 
 #include "platform/tarnhelpmenu.h"
 #include "platform/tarnphone.h"
-#include "privileged/systempaths.h"
+#include "base/systempaths.h"
 #include "settings/settingsdialog.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "restartnotice.h"
 
-#include "privileged/systempaths.h"
+#include "base/systempaths.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -3,9 +3,9 @@
 #include "restart.h"
 #include "trayicon.h"
 
-#include "privileged/commands.h"
-#include "privileged/messagebox.h"
-#include "privileged/systempaths.h"
+#include "base/commands.h"
+#include "base/messagebox.h"
+#include "base/systempaths.h"
 #include "privileged/updatedialog.h"
 #include "settings/settingsdialog.h"
 

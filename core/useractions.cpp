@@ -3,8 +3,8 @@
 #include "startcommand.h"
 #include "trayicon.h"
 
-#include "privileged/commands.h"
-#include "privileged/messagebox.h"
+#include "base/commands.h"
+#include "base/messagebox.h"
 #include "privileged/upgradedialog.h"
 #include "privileged/upgraderequestdialog.h"
 

@@ -3,7 +3,7 @@
 
 #include "helpercontract.h"
 #include "helperjobs.h"
-#include "messagebox.h"
+#include "base/messagebox.h"
 
 #include <KAuth/ActionReply>
 #include <KJob>

@@ -1,9 +1,9 @@
 #include "upgraderequestdialog.h"
 #include "ui_upgraderequestdialog.h"
 
-#include "messagebox.h"
+#include "base/messagebox.h"
 #include "platform/tarnintegration.h"
-#include "systempaths.h"
+#include "base/systempaths.h"
 
 #include <QAction>
 #include <QEventLoop>

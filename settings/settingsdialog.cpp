@@ -9,10 +9,10 @@
 #include "aptconf/aptconfig.h"
 #include "aptconf/periodicvalue.h"
 #include "platform/tarnintegration.h"
-#include "privileged/commands.h"
+#include "base/commands.h"
 #include "privileged/helpercontract.h"
-#include "privileged/messagebox.h"
-#include "privileged/systempaths.h"
+#include "base/messagebox.h"
+#include "base/systempaths.h"
 
 #include <QAction>
 #include <QFile>

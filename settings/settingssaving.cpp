@@ -9,7 +9,7 @@
 #include "policy/commandpolicy.h"
 #include "privileged/helpercontract.h"
 #include "privileged/helperjobs.h"
-#include "privileged/messagebox.h"
+#include "base/messagebox.h"
 
 #include <KAuth/ActionReply>
 #include <KJob>

@@ -2,8 +2,8 @@
 // settings in temporary places: what the tray does beyond a single check's answer.
 #include "core/notifiercore.h"
 #include "core/trayicon.h"
-#include "privileged/messagebox.h"
-#include "privileged/systempaths.h"
+#include "base/messagebox.h"
+#include "base/systempaths.h"
 #include "testsupport.h"
 
 #include <QSettings>

@@ -4,8 +4,8 @@
 #include "fakehelperjobs.h"
 #include "testsupport.h"
 
-#include "privileged/messagebox.h"
-#include "privileged/systempaths.h"
+#include "base/messagebox.h"
+#include "base/systempaths.h"
 #include "privileged/updatedialog.h"
 #include "privileged/upgradedialog.h"
 #include "privileged/upgraderequestdialog.h"

@@ -6,8 +6,8 @@
 #include "settings/sourceeditor.h"
 
 #include "dialogtesting.h"
-#include "privileged/messagebox.h"
-#include "privileged/systempaths.h"
+#include "base/messagebox.h"
+#include "base/systempaths.h"
 #include "testsupport.h"
 
 #include <QComboBox>
