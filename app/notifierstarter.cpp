@@ -2,8 +2,8 @@
 
 #include "qtsingleapplication.h"
 
-#include "core/notifiercore.h"
 #include "base/messagebox.h"
+#include "core/notifiercore.h"
 
 #include <QDir>
 #include <QSessionManager>

@@ -2,9 +2,9 @@
 
 #include "trayicon.h"
 
+#include "base/systempaths.h"
 #include "platform/tarnhelpmenu.h"
 #include "platform/tarnphone.h"
-#include "base/systempaths.h"
 #include "settings/settingsdialog.h"
 
 #include <QAction>

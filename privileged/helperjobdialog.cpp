@@ -1,9 +1,9 @@
 #include "helperjobdialog.h"
 #include "ui_upgradedialog.h"
 
+#include "base/messagebox.h"
 #include "helpercontract.h"
 #include "helperjobs.h"
-#include "base/messagebox.h"
 
 #include <KAuth/ActionReply>
 #include <KJob>

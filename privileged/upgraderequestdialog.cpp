@@ -2,8 +2,8 @@
 #include "ui_upgraderequestdialog.h"
 
 #include "base/messagebox.h"
-#include "platform/tarnintegration.h"
 #include "base/systempaths.h"
+#include "platform/tarnintegration.h"
 
 #include <QAction>
 #include <QEventLoop>

@@ -8,11 +8,11 @@
 
 #include "aptconf/aptconfig.h"
 #include "aptconf/periodicvalue.h"
-#include "platform/tarnintegration.h"
 #include "base/commands.h"
-#include "privileged/helpercontract.h"
 #include "base/messagebox.h"
 #include "base/systempaths.h"
+#include "platform/tarnintegration.h"
+#include "privileged/helpercontract.h"
 
 #include <QAction>
 #include <QFile>

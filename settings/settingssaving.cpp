@@ -6,10 +6,10 @@
 #include "settingskeys.h"
 
 #include "aptconf/aptconfig.h"
+#include "base/messagebox.h"
 #include "policy/commandpolicy.h"
 #include "privileged/helpercontract.h"
 #include "privileged/helperjobs.h"
-#include "base/messagebox.h"
 
 #include <KAuth/ActionReply>
 #include <KJob>

@@ -1,9 +1,9 @@
 // The notifier core on the offscreen platform, with a scripted checker and its
 // settings in temporary places: what the tray does beyond a single check's answer.
-#include "core/notifiercore.h"
-#include "core/trayicon.h"
 #include "base/messagebox.h"
 #include "base/systempaths.h"
+#include "core/notifiercore.h"
+#include "core/trayicon.h"
 #include "testsupport.h"
 
 #include <QSettings>

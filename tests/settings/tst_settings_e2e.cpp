@@ -5,9 +5,9 @@
 #include "settings/settingsdialog.h"
 #include "settings/sourceeditor.h"
 
-#include "dialogtesting.h"
 #include "base/messagebox.h"
 #include "base/systempaths.h"
+#include "dialogtesting.h"
 #include "testsupport.h"
 
 #include <QComboBox>
