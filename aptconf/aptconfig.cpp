@@ -1,5 +1,7 @@
 #include "aptconf/aptconfig.h"
 
+#include "policy/aptfilepolicy.h"
+
 #include <QCoreApplication>
 #include <QMultiMap>
 #include <QProcess>
@@ -126,7 +128,7 @@ void parseAptConfigDump(const QString& text, QMap<QString, QString>* config)
 
 QString ownAptConfigPath()
 {
-    return QStringLiteral("/etc/apt/apt.conf.d/99tarn-update-notifier");
+    return QString::fromLatin1(OwnAptConfigPath);
 }
 
 QStringList aptConfigFileKeys(const QByteArray& text)

@@ -117,7 +117,7 @@ UpgradeHelper::~UpgradeHelper() = default;
 
 QString UpgradeHelper::aptConfigPath()
 {
-    return QStringLiteral("/etc/apt/apt.conf.d/99tarn-update-notifier");
+    return QString::fromLatin1(OwnAptConfigPath);
 }
 
 ActionReply UpgradeHelper::update(const QVariantMap& args)

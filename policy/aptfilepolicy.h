@@ -6,6 +6,9 @@
 // What the helper accepts to write into APT's configuration and list files, before APT
 // itself is asked (see helper/aptverdict.h).
 
+// The APT configuration file the helper writes with the settings dialog's values.
+inline constexpr char OwnAptConfigPath[] = "/etc/apt/apt.conf.d/99tarn-update-notifier";
+
 // Refuses text APT would not read as the plain text that was checked: NUL and control
 // characters other than tab and line feed. Other bytes pass as they are: APT requires no
 // encoding, and list files with a Latin-1 comment must stay savable. `what` names the file in
