@@ -1,8 +1,11 @@
 #include "aptconf/sourcelist.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QTextCodec>
 
 namespace {
@@ -56,7 +59,65 @@ QString decodeLine(const QByteArray& raw)
 // Whether an entry is still exactly what its line says.
 bool isUntouched(const SourceEntry& entry)
 {
-    return !entry.line.isEmpty() && SourceList::parseLine(entry.line, entry.file) == entry;
+    return !entry.line.isEmpty() && SourceList::reparse(entry) == entry;
+}
+
+bool isBlank(const QString& line)
+{
+    return line.trimmed().isEmpty();
+}
+
+// A stanza line that starts or continues a field: neither blank nor a comment.
+bool isFieldLine(const QString& line)
+{
+    return !isBlank(line) && !line.startsWith(Hash);
+}
+
+bool hasFields(const SourceEntry& entry)
+{
+    const QStringList lines = entry.line.split(QLatin1Char('\n'));
+    return entry.stanza && std::any_of(lines.cbegin(), lines.cend(), isFieldLine);
+}
+
+// The values APT reads as "no" in a yes/no field.
+bool isNo(const QString& value)
+{
+    static const QStringList no = {QStringLiteral("no"),      QStringLiteral("false"),
+                                   QStringLiteral("0"),       QStringLiteral("off"),
+                                   QStringLiteral("disable"), QStringLiteral("without")};
+    return no.contains(value.trimmed(), Qt::CaseInsensitive);
+}
+
+// The field a stanza line starts ("Types" of "Types: deb"); empty for any other line.
+QString fieldName(const QString& line)
+{
+    if (!isFieldLine(line) || line.at(0).isSpace())
+        return QString();
+    return line.section(QLatin1Char(':'), 0, 0).trimmed();
+}
+
+// Replaces (or, with an empty value, removes) the field `name` in the stanza's lines; a field
+// the stanza lacks is added after its last line.
+void setField(QStringList* lines, const QString& name, const QString& value)
+{
+    int first = 0;
+    while (first < lines->size() && fieldName(lines->at(first)).compare(name, Qt::CaseInsensitive) != 0)
+        ++first;
+    if (first == lines->size()) {
+        if (!value.isEmpty())
+            lines->append(name + QLatin1String(": ") + value);
+        return;
+    }
+    int last = first + 1;
+    while (last < lines->size() && isFieldLine(lines->at(last)) && lines->at(last).at(0).isSpace())
+        ++last;
+    const QString written = fieldName(lines->at(first)); // the spelling found in the file
+    for (int line = last - 1; line > first; --line)
+        lines->removeAt(line);
+    if (value.isEmpty())
+        lines->removeAt(first);
+    else
+        (*lines)[first] = written + QLatin1String(": ") + value;
 }
 
 // The bytes an entry's raw text is written as.
@@ -83,7 +144,7 @@ bool keepsRawLine(const SourceEntry& entry)
         return false;
     // A usable line that was edited into an unusable entry is dropped; any other text the
     // user had in the file stays where it was.
-    return !SourceList::parseLine(entry.line, entry.file).isUsable();
+    return !SourceList::reparse(entry).isUsable();
 }
 
 } // namespace
@@ -95,10 +156,10 @@ bool SourceEntry::isUsable() const
 
 bool SourceEntry::operator==(const SourceEntry& other) const
 {
-    return valid == other.valid && enabled == other.enabled && type == other.type && uri == other.uri &&
-           distribution == other.distribution && comment == other.comment && line == other.line &&
-           file == other.file && sections == other.sections && architectures == other.architectures &&
-           options == other.options;
+    return valid == other.valid && stanza == other.stanza && enabled == other.enabled && type == other.type &&
+           uri == other.uri && distribution == other.distribution && comment == other.comment &&
+           line == other.line && file == other.file && sections == other.sections &&
+           architectures == other.architectures && options == other.options;
 }
 
 SourceList::SourceList() = default;
@@ -124,11 +185,22 @@ void SourceList::parseFile(const QString& path)
     parseDevice(&file, path);
 }
 
+bool SourceList::isStanzaFile(const QString& path)
+{
+    return path.endsWith(QLatin1String(".sources"), Qt::CaseInsensitive);
+}
+
 void SourceList::parseDevice(QIODevice* device, const QString& path)
 {
     if (!m_files.contains(path))
         m_files.append(path);
     QByteArray& read = m_readBytes[path];
+    if (isStanzaFile(path)) {
+        const QByteArray bytes = device->readAll();
+        read += bytes;
+        parseStanzas(bytes, path);
+        return;
+    }
     while (!device->atEnd()) {
         const QByteArray raw = device->readLine();
         if (raw.isEmpty())
@@ -138,6 +210,108 @@ void SourceList::parseDevice(QIODevice* device, const QString& path)
         entry.bytes = raw;
         m_entries.append(entry);
     }
+}
+
+void SourceList::parseStanzas(const QByteArray& bytes, const QString& path)
+{
+    QList<QByteArray> lines;
+    for (int start = 0; start < bytes.size();) {
+        const int end = bytes.indexOf('\n', start);
+        const int next = end < 0 ? bytes.size() : end + 1;
+        lines.append(bytes.mid(start, next - start));
+        start = next;
+    }
+    const auto blank = [&lines](int line) { return isBlank(QString::fromLatin1(lines.at(line))); };
+    const auto comment = [&lines](int line) { return lines.at(line).startsWith('#'); };
+    const auto append = [&](int from, int to) {
+        QByteArray raw;
+        for (int line = from; line < to; ++line)
+            raw += lines.at(line);
+        SourceEntry entry = parseStanza(decodeLine(raw), path);
+        entry.bytes = raw;
+        m_entries.append(entry);
+    };
+    for (int line = 0; line < lines.size();) {
+        int end = line;
+        while (end < lines.size() && comment(end))
+            ++end;
+        if (end == lines.size() || blank(end)) {
+            // Blank lines, and comments not directly above a stanza, stand alone.
+            for (int single = line; single < qMax(end, line + 1); ++single)
+                append(single, single + 1);
+            line = qMax(end, line + 1);
+            continue;
+        }
+        // A stanza runs to the next blank line and owns the comments directly above it.
+        while (end < lines.size() && !blank(end))
+            ++end;
+        append(line, end);
+        line = end;
+    }
+}
+
+SourceEntry SourceList::parseStanza(const QString& text, const QString& file)
+{
+    SourceEntry entry;
+    entry.stanza = true;
+    entry.file = file;
+    entry.line = text;
+    QMap<QString, QString> fields;
+    QString current;
+    bool malformed = false;
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (!isFieldLine(line))
+            continue;
+        if (line.at(0).isSpace()) {
+            // A continuation line (a key block's lines among them) extends the field above.
+            fields[current] += Blank + line.trimmed();
+            continue;
+        }
+        if (!line.contains(QLatin1Char(':')))
+            malformed = true; // APT refuses the whole file for such a line
+        current = fieldName(line).toLower();
+        fields.insert(current, line.section(QLatin1Char(':'), 1).trimmed());
+    }
+    entry.type = fields.value(QStringLiteral("types")).simplified();
+    entry.uri = fields.value(QStringLiteral("uris")).simplified();
+    entry.distribution = fields.value(QStringLiteral("suites")).simplified();
+    entry.sections = fields.value(QStringLiteral("components")).split(Blank, Qt::SkipEmptyParts);
+    entry.architectures = fields.value(QStringLiteral("architectures")).split(Blank, Qt::SkipEmptyParts);
+    entry.enabled = !isNo(fields.value(QStringLiteral("enabled")));
+    const QStringList types = entry.type.split(Blank, Qt::SkipEmptyParts);
+    entry.valid = !malformed && !types.isEmpty() &&
+                  std::all_of(types.cbegin(), types.cend(), isRepositoryType) && !entry.uri.isEmpty() &&
+                  !entry.distribution.isEmpty();
+    return entry;
+}
+
+QString SourceList::formatStanza(const SourceEntry& entry)
+{
+    const SourceEntry read = parseStanza(entry.line, entry.file);
+    QStringList lines = entry.line.split(QLatin1Char('\n'));
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    const auto update = [&lines](const char* name, const QString& before, const QString& after) {
+        if (before != after)
+            setField(&lines, QLatin1String(name), after);
+    };
+    update("Types", read.type, entry.type);
+    update("URIs", read.uri, entry.uri);
+    update("Suites", read.distribution, entry.distribution);
+    update("Components", read.sections.join(Blank), entry.sections.join(Blank));
+    update("Architectures", read.architectures.join(Blank), entry.architectures.join(Blank));
+    // Disabling keeps the stanza a stanza: APT skips it, and it stays editable.
+    if (read.enabled != entry.enabled)
+        setField(&lines, QStringLiteral("Enabled"),
+                 entry.enabled ? QStringLiteral("yes") : QStringLiteral("no"));
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+SourceEntry SourceList::reparse(const SourceEntry& entry)
+{
+    return entry.stanza ? parseStanza(entry.line, entry.file) : parseLine(entry.line, entry.file);
 }
 
 SourceEntry SourceList::parseLine(const QString& line, const QString& file)
@@ -200,12 +374,9 @@ QString SourceList::formatLine(const SourceEntry& entry)
     if (!entry.enabled)
         line += Hash;
     line += entry.type;
-    QStringList options;
-    if (!entry.architectures.isEmpty())
-        options.append(QLatin1String("arch=") + entry.architectures.join(QLatin1Char(',')));
-    options += entry.options;
+    const QString options = optionsText(entry);
     if (!options.isEmpty())
-        line += QLatin1String(" [ ") + options.join(Blank) + QLatin1String(" ]");
+        line += QLatin1String(" [ ") + options + QLatin1String(" ]");
     else if (entry.uri.startsWith(QLatin1Char('[')))
         line += QLatin1String(" [ ]"); // otherwise the URI would be read back as options
     line += Blank + entry.uri + Blank + entry.distribution;
@@ -216,6 +387,22 @@ QString SourceList::formatLine(const SourceEntry& entry)
     return line;
 }
 
+QString SourceList::optionsText(const SourceEntry& entry)
+{
+    QStringList options;
+    if (!entry.architectures.isEmpty())
+        options.append(QLatin1String("arch=") + entry.architectures.join(QLatin1Char(',')));
+    options += entry.options;
+    return options.join(Blank);
+}
+
+void SourceList::setOptionsText(SourceEntry* entry, const QString& text)
+{
+    entry->architectures.clear();
+    entry->options.clear();
+    parseOptions(text, entry);
+}
+
 QVariantMap SourceList::toFileMap() const
 {
     QMap<QString, QByteArray> texts;
@@ -223,18 +410,29 @@ QVariantMap SourceList::toFileMap() const
     // last repository would not take effect.
     for (const QString& file : m_files)
         texts.insert(file, QByteArray());
+    // Files whose last piece is a stanza with fields: moved stanzas must not run together.
+    QSet<QString> endsInStanza;
     for (const SourceEntry& entry : m_entries) {
         QByteArray piece;
         if (isUntouched(entry) || (!entry.isUsable() && keepsRawLine(entry)))
             piece = rawBytes(entry);
         else if (entry.isUsable())
-            piece = formatLine(entry).toUtf8() + '\n';
+            piece = entry.stanza ? formatStanza(entry).toUtf8() : formatLine(entry).toUtf8() + '\n';
         else
             continue;
-        QByteArray& text = texts[entry.file.isEmpty() ? m_sourceListPath : entry.file];
+        const QString file = entry.file.isEmpty() ? m_sourceListPath : entry.file;
+        QByteArray& text = texts[file];
         // The last line of a file may have been read without a line end.
         if (!text.isEmpty() && !text.endsWith('\n'))
             text += '\n';
+        if (hasFields(entry) && endsInStanza.contains(file))
+            text += '\n';
+        if (entry.stanza && !isBlank(entry.line)) {
+            if (hasFields(entry))
+                endsInStanza.insert(file);
+        } else {
+            endsInStanza.remove(file);
+        }
         text += piece;
     }
     QVariantMap result;
@@ -293,8 +491,8 @@ QString SourceList::listDirectory(const QMap<QString, QString>& aptConfig)
 
 QStringList SourceList::listFiles(const QString& directory)
 {
-    const QStringList names =
-        QDir(directory).entryList({QStringLiteral("*.list")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QStringList names = QDir(directory).entryList(
+        {QStringLiteral("*.list"), QStringLiteral("*.sources")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     const QString prefix = directory.endsWith(QLatin1Char('/')) ? directory : directory + QLatin1Char('/');
     QStringList paths;
     paths.reserve(names.size());

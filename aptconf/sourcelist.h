@@ -9,11 +9,16 @@
 
 class QIODevice;
 
-// One line of a one-line-style repository list file.
+// One line of a one-line-style repository list file, or one deb822 stanza of a ".sources"
+// file with the comment lines directly above it.
 struct SourceEntry
 {
-    // A usable repository line: type "deb" or "deb-src", URI and distribution present.
+    // A usable repository line: type "deb" or "deb-src", URI and distribution present; for a
+    // stanza, Types, URIs and Suites present.
     bool valid = false;
+    // A deb822 stanza: type, uri and distribution hold its Types, URIs and Suites (blank
+    // separated), sections its Components, enabled its Enabled field.
+    bool stanza = false;
     // Not commented out; for a repository line, whether APT uses it.
     bool enabled = false;
     // "deb" or "deb-src"; for another line, its first word.
@@ -22,16 +27,17 @@ struct SourceEntry
     QString distribution;
     // Text after an inner "#" (leading blank kept); for a comment line, its text.
     QString comment;
-    // The line as read, line end included; empty for entries made in the editor.
+    // The line (or stanza) as read, line ends included; empty for entries made in the editor.
     QString line;
     // Its bytes exactly as read: an untouched line is written back as these.
     QByteArray bytes;
     // The list file the line came from; empty for entries made in the editor.
     QString file;
     QStringList sections;
-    // Values of the "arch" option.
+    // Values of the "arch" option (of the Architectures field).
     QStringList architectures;
-    // Every other option ("signed-by=…", "trusted=yes", …) as written, in order.
+    // Every other option ("signed-by=…", "trusted=yes", …) as written, in order; a stanza
+    // keeps its other fields in its text instead.
     QStringList options;
 
     // True when the entry is written as a repository line rather than kept as raw text.
@@ -41,11 +47,15 @@ struct SourceEntry
     bool operator!=(const SourceEntry& other) const { return !(*this == other); }
 };
 
-// All lines of the main list file and the "*.list" files, with the line parser and writer.
+// All lines of the main list file, the "*.list" files and the stanzas of the "*.sources"
+// files, with their parsers and writers.
 class SourceList
 {
 public:
     SourceList();
+
+    // Whether path names a file APT reads as deb822 stanzas.
+    static bool isStanzaFile(const QString& path);
 
     QString sourceListPath() const { return m_sourceListPath; }
     void setSourceListPath(const QString& path);
@@ -69,31 +79,44 @@ public:
     // Records files (as toFileMap() gives them) as now being on disk.
     void markWritten(const QVariantMap& files);
 
-    // Sets the main list path from APT's configuration and parses it, then every "*.list"
-    // file of the list directory.
+    // Sets the main list path from APT's configuration and parses it, then every "*.list" and
+    // "*.sources" file of the list directory.
     void load(const QMap<QString, QString>& aptConfig);
 
     // The entry for one raw line (line end included) of the given file.
     static SourceEntry parseLine(const QString& line, const QString& file);
     // The repository line for a usable entry, without line end.
     static QString formatLine(const SourceEntry& entry);
+    // The bracketed options of a one-line entry as typed ("arch=amd64 signed-by=…"), and back.
+    static QString optionsText(const SourceEntry& entry);
+    static void setOptionsText(SourceEntry* entry, const QString& text);
+    // The entry for one stanza (comment lines above it included, line ends included).
+    static SourceEntry parseStanza(const QString& text, const QString& file);
+    // The stanza's text with the fields the entry changed rewritten; the other fields, their
+    // order, continuation lines and comments stay as read.
+    static QString formatStanza(const SourceEntry& entry);
+    // The entry its own text gives, in either format.
+    static SourceEntry reparse(const SourceEntry& entry);
 
     // "/<Dir::Etc>/<Dir::Etc::sourcelist>" and "/<Dir::Etc>/<Dir::Etc::sourceparts>", built
     // from the values as APT prints them (missing ones empty).
     static QString mainListPath(const QMap<QString, QString>& aptConfig);
     static QString listDirectory(const QMap<QString, QString>& aptConfig);
-    // The "*.list" files of a directory (name matched ignoring case, hidden ones left out),
+    // The "*.list" and "*.sources" files of a directory (name matched ignoring case, hidden
+    // ones left out),
     // ordered by name ignoring case, each as directory + "/" + name.
     static QStringList listFiles(const QString& directory);
 
 private:
+    void parseStanzas(const QByteArray& bytes, const QString& path);
+
     QString m_sourceListPath;
     QList<SourceEntry> m_entries;
     QStringList m_files;
     QMap<QString, QByteArray> m_readBytes;
 };
 
-// The tree row that shows one entry: check box, type, URI, distribution, sections.
+// The tree row that shows one entry: check box, type, URI, distribution, sections, file.
 class SourceItem : public QTreeWidgetItem
 {
 public:

@@ -166,8 +166,10 @@ QString checkSourceListPath(const QString& path, const QString& mainList, const 
     const QString name = normal.section(QLatin1Char('/'), -1);
     if (directory.isEmpty() || directory != normalise(listDir))
         return refuse(QStringLiteral("it is neither the main list file nor inside the list directory"));
-    if (name.startsWith(QLatin1Char('.')) || !name.endsWith(QLatin1String(".list"), Qt::CaseInsensitive) ||
-        name.size() <= 5)
-        return refuse(QStringLiteral("\"%1\" is not a \".list\" file name").arg(name));
+    // One-line lists and deb822 lists sit side by side; APT reads both kinds.
+    const bool list = name.endsWith(QLatin1String(".list"), Qt::CaseInsensitive) && name.size() > 5;
+    const bool sources = name.endsWith(QLatin1String(".sources"), Qt::CaseInsensitive) && name.size() > 8;
+    if (name.startsWith(QLatin1Char('.')) || !(list || sources))
+        return refuse(QStringLiteral("\"%1\" is neither a \".list\" nor a \".sources\" file name").arg(name));
     return QString();
 }

@@ -21,7 +21,7 @@ QString checkPlainText(const QByteArray& text, const QString& what);
 // refused, or an empty string.
 QString checkAptConfigText(const QByteArray& text);
 
-// Accepts `path` only when it names the main list file or a "*.list" file directly inside
+// Accepts `path` only when it names the main list file or a "*.list" or "*.sources" file directly inside
 // the list directory (both as APT's configuration gives them). Lexical only; the caller
 // checks what is on disk. Returns why the path is refused, or an empty string.
 QString checkSourceListPath(const QString& path, const QString& mainList, const QString& listDir);

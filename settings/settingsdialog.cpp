@@ -21,6 +21,7 @@
 #include <QMultiMap>
 #include <QPushButton>
 #include <QSettings>
+#include <QStyle>
 
 using namespace SettingsKeys;
 
@@ -52,8 +53,11 @@ SettingsDialog::SettingsDialog(QWidget* parent) : QDialog(parent), ui(new Ui::Se
     ui->warningLabel->setVisible(!m_unattendedUpgradesInstalled);
     adjustSize();
 
-    ui->moveUpSourceButton->setIcon(QIcon::fromTheme(QStringLiteral("go-up")));
-    ui->moveDownSourceButton->setIcon(QIcon::fromTheme(QStringLiteral("go-down")));
+    // A bare X session has no icon theme: Qt's own arrows stand in for the theme's.
+    ui->moveUpSourceButton->setIcon(
+        QIcon::fromTheme(QStringLiteral("go-up"), style()->standardIcon(QStyle::SP_ArrowUp)));
+    ui->moveDownSourceButton->setIcon(
+        QIcon::fromTheme(QStringLiteral("go-down"), style()->standardIcon(QStyle::SP_ArrowDown)));
     ui->moveUpSourceButton->setEnabled(false);
     ui->moveDownSourceButton->setEnabled(false);
     ui->removeSourceButton->setEnabled(false);
@@ -369,27 +373,38 @@ void SettingsDialog::updateSourceButtons()
 {
     QTreeWidget* tree = ui->sourcesTreeWidget;
     QTreeWidgetItem* current = tree->currentItem();
-    QList<QTreeWidgetItem*> visible;
-    for (int row = 0; row < tree->topLevelItemCount(); ++row) {
-        if (!tree->topLevelItem(row)->isHidden())
-            visible.append(tree->topLevelItem(row));
-    }
-    const bool any = current && !visible.isEmpty();
-    ui->moveUpSourceButton->setEnabled(any && current != visible.first());
-    ui->moveDownSourceButton->setEnabled(any && current != visible.last());
+    const bool any = current && !current->isHidden();
+    const int row = tree->indexOfTopLevelItem(current);
+    ui->moveUpSourceButton->setEnabled(any && sourceMoveTarget(row, -1) >= 0);
+    ui->moveDownSourceButton->setEnabled(any && sourceMoveTarget(row, +1) >= 0);
     ui->removeSourceButton->setEnabled(any);
     ui->editSourceButton->setEnabled(any);
+}
+
+int SettingsDialog::sourceMoveTarget(int row, int step) const
+{
+    const QTreeWidget* tree = ui->sourcesTreeWidget;
+    const auto fileOf = [tree, this](int index) {
+        const auto* item = dynamic_cast<const SourceItem*>(tree->topLevelItem(index));
+        const QString file = item ? item->entry().file : QString();
+        return file.isEmpty() ? m_sourceList.sourceListPath() : file;
+    };
+    if (row < 0)
+        return -1;
+    int target = row + step;
+    while (target >= 0 && target < tree->topLevelItemCount() && tree->topLevelItem(target)->isHidden())
+        target += step;
+    // The order of the rows is the order within each file: a row never moves to another file.
+    if (target < 0 || target >= tree->topLevelItemCount() || fileOf(target) != fileOf(row))
+        return -1;
+    return target;
 }
 
 void SettingsDialog::on_moveUpSourceButton_clicked()
 {
     QTreeWidget* tree = ui->sourcesTreeWidget;
     const int row = tree->indexOfTopLevelItem(tree->currentItem());
-    if (row < 1)
-        return;
-    int target = row - 1;
-    while (target >= 0 && tree->topLevelItem(target)->isHidden())
-        --target;
+    const int target = sourceMoveTarget(row, -1);
     if (target < 0)
         return;
     // Hidden lines in between stay where they are, now below the moved one.
@@ -403,12 +418,8 @@ void SettingsDialog::on_moveDownSourceButton_clicked()
 {
     QTreeWidget* tree = ui->sourcesTreeWidget;
     const int row = tree->indexOfTopLevelItem(tree->currentItem());
-    if (row < 0)
-        return;
-    int target = row + 1;
-    while (target < tree->topLevelItemCount() && tree->topLevelItem(target)->isHidden())
-        ++target;
-    if (target >= tree->topLevelItemCount())
+    const int target = sourceMoveTarget(row, +1);
+    if (target < 0)
         return;
     // The index found before taking the row out lands it just below that visible row.
     QTreeWidgetItem* item = tree->takeTopLevelItem(row);
@@ -450,7 +461,10 @@ void SettingsDialog::on_addSourceButton_clicked()
     SourceEditor editor(this);
     if (editor.exec() != QDialog::Accepted)
         return;
-    ui->sourcesTreeWidget->addTopLevelItem(new SourceItem(editor.entry()));
+    // New repositories are one-line entries of the main list; the row says so.
+    SourceEntry entry = editor.entry();
+    entry.file = m_sourceList.sourceListPath();
+    ui->sourcesTreeWidget->addTopLevelItem(new SourceItem(entry));
     enableOk();
 }
 

@@ -1,6 +1,8 @@
 #include "sourceeditor.h"
 #include "ui_sourceeditor.h"
 
+#include <QRegularExpression>
+
 SourceEditor::SourceEditor(QWidget* parent) : QDialog(parent), ui(new Ui::SourceEditor)
 {
     ui->setupUi(this);
@@ -14,12 +16,19 @@ SourceEditor::SourceEditor(const SourceEntry& entry, QWidget* parent)
 {
     ui->setupUi(this);
     fillTypes();
+    // A stanza may name both types; it keeps them unless the user picks one.
+    if (m_entry.stanza && ui->typeComboBox->findData(m_entry.type) < 0)
+        ui->typeComboBox->addItem(m_entry.type, m_entry.type);
     // A line of any other type can only become a binary one here.
     const int type = ui->typeComboBox->findData(m_entry.type);
     ui->typeComboBox->setCurrentIndex(type >= 0 ? type : 0);
     ui->uriLineEdit->setText(m_entry.uri);
     ui->distLineEdit->setText(m_entry.distribution);
     ui->sectionsLineEdit->setText(m_entry.sections.join(QLatin1Char(' ')));
+    ui->optionsLineEdit->setText(SourceList::optionsText(m_entry));
+    // A stanza's other fields (Signed-By, Architectures, …) stay as its file has them.
+    ui->optionsLabel->setVisible(!m_entry.stanza);
+    ui->optionsLineEdit->setVisible(!m_entry.stanza);
 }
 
 SourceEditor::~SourceEditor() = default;
@@ -30,12 +39,49 @@ void SourceEditor::fillTypes()
     ui->typeComboBox->addItem(tr("Source (deb-src)"), QStringLiteral("deb-src"));
 }
 
+QString SourceEditor::problemWithInput() const
+{
+    const QString uri = ui->uriLineEdit->text().trimmed();
+    if (uri.startsWith(QLatin1Char('[')))
+        return tr("Options go into the Options field, not into the URI.");
+    // A cdrom URI names its disc in brackets, blanks included.
+    const QString outsideName =
+        QString(uri).remove(QRegularExpression(QStringLiteral("^cdrom:\\[[^\\]]*\\]")));
+    if (outsideName.contains(QLatin1Char('#')))
+        return tr("The URI must not contain \"#\": APT would read the rest as a comment.");
+    const QStringList suites = ui->distLineEdit->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // In a stanza, blanks separate several URIs or distributions; a line holds one of each.
+    if (!m_entry.stanza &&
+        (outsideName.contains(QRegularExpression(QStringLiteral("\\s"))) || suites.size() > 1))
+        return tr("A repository line holds one URI and one distribution, without blanks.");
+    const bool sectionless = ui->sectionsLineEdit->text().trimmed().isEmpty();
+    for (const QString& suite : suites) {
+        if (sectionless && !suite.endsWith(QLatin1Char('/')))
+            return tr("The distribution \"%1\" needs at least one section, such as \"main\"; only a "
+                      "distribution ending in \"/\" has none.")
+                .arg(suite);
+    }
+    const QStringList options = ui->optionsLineEdit->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString& option : options) {
+        if (!m_entry.stanza && option.indexOf(QLatin1Char('=')) < 1)
+            return tr("The option \"%1\" is not of the form name=value.").arg(option);
+    }
+    return QString();
+}
+
 void SourceEditor::accept()
 {
+    // Said here, where it can be mended, rather than at OK in the settings window.
+    const QString problem = problemWithInput();
+    ui->problemLabel->setText(problem);
+    if (!problem.isEmpty())
+        return;
     m_entry.type = ui->typeComboBox->currentData().toString();
     m_entry.uri = ui->uriLineEdit->text();
     m_entry.distribution = ui->distLineEdit->text();
     m_entry.sections = ui->sectionsLineEdit->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (!m_entry.stanza)
+        SourceList::setOptionsText(&m_entry, ui->optionsLineEdit->text());
     // Incomplete input is not refused: the entry is simply not a usable repository line.
     m_entry.valid = !m_entry.type.isEmpty() && !m_entry.uri.isEmpty() && !m_entry.distribution.isEmpty();
     QDialog::accept();

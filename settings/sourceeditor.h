@@ -29,6 +29,8 @@ public Q_SLOTS:
 
 private:
     void fillTypes();
+    // Why APT would refuse what the fields hold; empty when it would take it.
+    QString problemWithInput() const;
 
     std::unique_ptr<Ui::SourceEditor> ui;
     SourceEntry m_entry;

@@ -4,7 +4,7 @@
 <context>
     <name>AptConfig</name>
     <message numerus="yes">
-        <location filename="../aptconf/aptconfig.cpp" line="+79" />
+        <location filename="../aptconf/aptconfig.cpp" line="+81" />
         <source>apt-config did not finish within %n second(s).</source>
         <translation>
             <numerusform>apt-config did not finish within %n second.</numerusform>
@@ -61,7 +61,7 @@
 <context>
     <name>NotifierCore</name>
     <message>
-        <location filename="../core/notifiercore.cpp" line="+22" />
+        <location filename="../core/notifiercore.cpp" line="+21" />
         <source>Update Notifier</source>
         <translation type="unfinished" />
     </message>
@@ -147,7 +147,7 @@ Click to run system upgrade</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+143" />
+        <location filename="../core/updatecheck.cpp" line="+149" />
         <location line="+101" />
         <source>Unable to run package managment tool</source>
         <translation type="unfinished" />
@@ -532,6 +532,11 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
+        <location line="+5" />
+        <source>File</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
         <location line="+54" />
         <source>New</source>
         <translation type="unfinished" />
@@ -572,7 +577,7 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../settings/settingsdialog.cpp" line="+77" />
+        <location filename="../settings/settingsdialog.cpp" line="+81" />
         <source>Number of the upgradable packages: %1</source>
         <translation type="unfinished" />
     </message>
@@ -641,7 +646,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+165" />
+        <location line="+175" />
         <source>Select Package Manager</source>
         <translation type="unfinished" />
     </message>
@@ -728,18 +733,53 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../settings/sourceeditor.cpp" line="+8" />
+        <location line="+10" />
+        <source>Options:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+7" />
+        <source>signed-by=/etc/apt/keyrings/example.asc arch=amd64</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../settings/sourceeditor.cpp" line="+10" />
         <source>Add Repository</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+21" />
+        <location line="+28" />
         <source>Binary (deb)</source>
         <translation type="unfinished" />
     </message>
     <message>
         <location line="+1" />
         <source>Source (deb-src)</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+7" />
+        <source>Options go into the Options field, not into the URI.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
+        <source>The URI must not contain "#": APT would read the rest as a comment.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
+        <source>A repository line holds one URI and one distribution, without blanks.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+4" />
+        <source>The distribution "%1" needs at least one section, such as "main"; only a distribution ending in "/" has none.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+7" />
+        <source>The option "%1" is not of the form name=value.</source>
         <translation type="unfinished" />
     </message>
 </context>

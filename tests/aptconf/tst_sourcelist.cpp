@@ -12,11 +12,13 @@ namespace {
 
 const QString Cases = QStringLiteral(APTCONF_FIXTURES "/sourcelist/");
 
-// "enable|disable|remove TEXT" acts on the first line holding TEXT; "add LINE" adds a
-// repository as the editor makes it.
+// "enable|disable|remove|up TEXT" acts on the first line (or stanza) holding TEXT, "set
+// FIELD=V1,V2 TEXT" sets a field there as the editor does; "add LINE" adds a repository as
+// the editor makes it.
 void apply(SourceList& list, const QString& edit)
 {
-    const QString verb = edit.section(' ', 0, 0), text = edit.section(' ', 1);
+    const QString verb = edit.section(' ', 0, 0), assignment = edit.section(' ', 1, 1);
+    const QString text = edit.section(' ', verb == "set" ? 2 : 1);
     QList<SourceEntry>& entries = list.entries();
     if (verb == "add") {
         entries.append(SourceList::parseLine(text, QString()));
@@ -26,10 +28,78 @@ void apply(SourceList& list, const QString& edit)
     const auto it = std::find_if(entries.begin(), entries.end(),
                                  [&](const SourceEntry& entry) { return entry.line.contains(text); });
     QVERIFY2(it != entries.end(), qPrintable(edit));
-    if (verb == "remove")
+    const QStringList values = assignment.section('=', 1).split(',');
+    const QMap<QString, QString*> fields = {
+        {"type", &it->type}, {"uri", &it->uri}, {"distribution", &it->distribution}};
+    if (verb == "remove") {
         entries.erase(it);
-    else
+    } else if (verb == "up") { // as the tab moves a row: past the shown row above it
+        int target = int(it - entries.begin()) - 1;
+        while (!entries.at(target).valid)
+            --target;
+        entries.move(int(it - entries.begin()), target);
+    } else if (verb == "set" && assignment.startsWith("sections=")) {
+        it->sections = values;
+    } else if (verb == "set") {
+        *fields.value(assignment.section('=', 0, 0)) = values.join(' ');
+    } else {
         it->enabled = verb == "enable";
+    }
+}
+
+// The Release files APT fetches for the saved lists: the files in `in` with `written` over them.
+QStringList aptReleaseFiles(const QString& in, const QVariantMap& written)
+{
+    QTemporaryDir sandbox;
+    const QString etc = sandbox.filePath("etc");
+    for (QDirIterator it(in, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString file = it.next();
+        TestSupport::writeFile(etc + file.mid(in.size()), TestSupport::readFile(file));
+    }
+    for (auto it = written.cbegin(); it != written.cend(); ++it)
+        TestSupport::writeFile(etc + it.key().mid(in.size()), it.value().toByteArray());
+    // Nothing of the real /etc/apt is read.
+    TestSupport::writeFile(sandbox.filePath("apt.conf"),
+                           "Dir::Etc::main \"/nonexistent\";\nDir::Etc::parts \"" +
+                               sandbox.filePath("none").toUtf8() + "\";\n");
+    QProcess apt;
+    apt.setProcessEnvironment(QProcessEnvironment());
+    apt.setEnvironment({"APT_CONFIG=" + sandbox.filePath("apt.conf"), "LC_ALL=C"});
+    QDir(sandbox.path()).mkpath("state/partial");
+    apt.start("apt-get",
+              {"update", "--print-uris", "-o", "Debug::NoLocking=1", "-o",
+               "Dir::State::lists=" + sandbox.filePath("state"), "-o", "Dir::Cache=" + sandbox.path(), "-o",
+               "Dir::Etc::sourcelist=" + etc + "/sources.list", "-o",
+               "Dir::Etc::sourceparts=" + etc + "/sources.list.d"});
+    if (!apt.waitForFinished(30000) || apt.exitCode() != 0)
+        return {"apt-get failed: " + apt.readAllStandardError()};
+    QStringList files;
+    for (const QString& line : QString(apt.readAllStandardOutput()).split('\n')) {
+        if (line.contains("Release' "))
+            files.append(line.section('\'', 1, 1));
+    }
+    files.sort();
+    return files;
+}
+
+// The Release files of the enabled repositories the tab shows.
+QStringList shownReleaseFiles(const SourceList& list)
+{
+    QStringList files;
+    for (const SourceEntry& entry : list.entries()) {
+        if (!entry.isUsable() || !entry.enabled)
+            continue;
+        for (QString uri : entry.uri.split(' ')) {
+            uri.remove(QRegularExpression("/$"));
+            // A flat repository's suite is its folder.
+            for (const QString& suite : entry.distribution.split(' '))
+                files.append(uri + (suite.endsWith('/') ? "/" + suite : "/dists/" + suite + "/") +
+                             "InRelease");
+        }
+    }
+    files.removeDuplicates();
+    files.sort();
+    return files;
 }
 
 } // namespace
@@ -55,6 +125,7 @@ private Q_SLOTS:
         list.load({{"Dir::Etc", in.mid(1)},
                    {"Dir::Etc::sourcelist", "sources.list"},
                    {"Dir::Etc::sourceparts", "sources.list.d"}});
+        QCOMPARE(list.toFileMap(), QVariantMap()); // as read: nothing to write
         const QString edits = TestSupport::readFile(dir + "/edits");
         for (const QString& edit : edits.split('\n', Qt::SkipEmptyParts))
             apply(list, edit);
@@ -67,6 +138,7 @@ private Q_SLOTS:
             QCOMPARE(written.value(in + file).toByteArray(), TestSupport::readFile(out + file));
         }
         QCOMPARE(written.size(), expected.size());
+        QCOMPARE(aptReleaseFiles(in, written), shownReleaseFiles(list));
     }
 };
 

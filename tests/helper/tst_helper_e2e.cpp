@@ -82,6 +82,11 @@ private Q_SLOTS:
         QTest::newRow("new list file")
             << "setsourcelist" << lists({{"/etc/apt//sources.list.d/a.list", list}})
             << "/etc/apt/sources.list.d/a.list" << 0 << list;
+        const QByteArray stanza =
+            "Types: deb\nURIs: http://deb.example/\nSuites: bookworm\nComponents: main\n";
+        QTest::newRow("deb822 list file")
+            << "setsourcelist" << lists({{"/etc/apt//sources.list.d/b.sources", stanza}})
+            << "/etc/apt/sources.list.d/b.sources" << 0644 << stanza;
         QTest::newRow("notifier's system settings")
             << "setappconfig"
             << QVariantMap{{"PMTool", "/usr/bin/synaptic-pkexec"},

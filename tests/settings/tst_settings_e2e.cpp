@@ -14,6 +14,7 @@
 #include <QDialogButtonBox>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProcess>
@@ -60,6 +61,45 @@ class TestSettingsE2E : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The editor refuses in place what APT would refuse; what it takes becomes this line.
+    void editorRefuses_data()
+    {
+        QTest::addColumn<QStringList>("fields"); // URI, distribution, sections, options
+        QTest::addColumn<QString>("outcome");    // the line (still unticked), or the refusal
+        const QString uri = "https://tools.example.org/debian";
+        QTest::newRow("key and architecture")
+            << QStringList{uri, "bookworm", "main", "signed-by=/k.asc arch=amd64"}
+            << "#deb [ arch=amd64 signed-by=/k.asc ] " + uri + " bookworm main";
+        QTest::newRow("flat") << QStringList{"file:/srv/repo", "./", "", "trusted=yes"}
+                              << "#deb [ trusted=yes ] file:/srv/repo ./";
+        QTest::newRow("cdrom") << QStringList{"cdrom:[Debian 12 #1]/", "bookworm", "main", ""}
+                               << "#deb cdrom:[Debian 12 #1]/ bookworm main";
+        QTest::newRow("no section") << QStringList{uri, "bookworm", "", ""}
+                                    << "The distribution \"bookworm\" needs";
+        QTest::newRow("hash") << QStringList{uri + "#x", "bookworm", "main", ""}
+                              << "The URI must not contain";
+        QTest::newRow("blank") << QStringList{uri + " x", "bookworm", "main", ""}
+                               << "A repository line holds";
+        QTest::newRow("options in URI")
+            << QStringList{"[trusted=yes] " + uri, "bookworm", "main", ""} << "Options go into";
+        QTest::newRow("bare option") << QStringList{uri, "bookworm", "main", "trusted"}
+                                     << "The option \"trusted\"";
+    }
+    void editorRefuses()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(QString, outcome);
+        SourceEditor editor;
+        const char* names[] = {"uriLineEdit", "distLineEdit", "sectionsLineEdit", "optionsLineEdit"};
+        for (int field = 0; field < 4; ++field)
+            child<QLineEdit>(&editor, names[field])->setText(fields.at(field));
+        editor.accept();
+        const QString problem = child<QLabel>(&editor, "problemLabel")->text();
+        QCOMPARE(editor.result() == QDialog::Accepted ? SourceList::formatLine(editor.entry())
+                                                      : problem.left(outcome.size()),
+                 outcome);
+    }
+
     void okWritesWhatAptReads()
     {
         const QString root = qEnvironmentVariable("TARN_E2E_ROOT");
@@ -140,6 +180,10 @@ private Q_SLOTS:
         });
         // Rows: "# Debian bookworm" (hidden), debian, debian-security, "# deb-src", extra.example.
         tree = child<QTreeWidget>(dialog, "sourcesTreeWidget");
+        // Rows move only within their file, by buttons that show arrows without an icon theme.
+        tree->setCurrentItem(tree->topLevelItem(3));
+        QVERIFY(!child<QAbstractButton>(dialog, "moveDownSourceButton")->isEnabled());
+        QVERIFY(!child<QAbstractButton>(dialog, "moveUpSourceButton")->icon().isNull());
         tree->topLevelItem(2)->setCheckState(0, Qt::Unchecked);
         tree->topLevelItem(3)->setCheckState(0, Qt::Checked);
         tree->setCurrentItem(tree->topLevelItem(4));
