@@ -120,6 +120,67 @@ void setField(QStringList* lines, const QString& name, const QString& value)
         (*lines)[first] = written + QLatin1String(": ") + value;
 }
 
+// Option names and the stanza fields sources.list(5) gives them; any other option is the field
+// of its name, each word capitalized.
+const QList<QPair<QString, QString>>& optionFields()
+{
+    static const QList<QPair<QString, QString>> fields = {
+        {QStringLiteral("arch"), QStringLiteral("Architectures")},
+        {QStringLiteral("arch+"), QStringLiteral("Architectures-Add")},
+        {QStringLiteral("arch-"), QStringLiteral("Architectures-Remove")},
+        {QStringLiteral("lang"), QStringLiteral("Languages")},
+        {QStringLiteral("lang+"), QStringLiteral("Languages-Add")},
+        {QStringLiteral("lang-"), QStringLiteral("Languages-Remove")},
+        {QStringLiteral("target"), QStringLiteral("Targets")},
+        {QStringLiteral("target+"), QStringLiteral("Targets-Add")},
+        {QStringLiteral("target-"), QStringLiteral("Targets-Remove")},
+        {QStringLiteral("pdiffs"), QStringLiteral("PDiffs")},
+        {QStringLiteral("inrelease-path"), QStringLiteral("InRelease-Path")},
+    };
+    return fields;
+}
+
+// The stanza field an option name stands for.
+QString optionField(const QString& option)
+{
+    for (const auto& known : optionFields()) {
+        if (known.first == option)
+            return known.second;
+    }
+    QStringList words = option.split(QLatin1Char('-'));
+    for (QString& word : words) {
+        if (!word.isEmpty())
+            word[0] = word.at(0).toUpper();
+    }
+    return words.join(QLatin1Char('-'));
+}
+
+// The option name a stanza field (named in lower case) stands for; empty for the fields the
+// editor shows elsewhere and for those that are no option (X-Repolib-Name).
+QString fieldOption(const QString& field)
+{
+    static const QStringList shownElsewhere = {QStringLiteral("types"),   QStringLiteral("uris"),
+                                               QStringLiteral("suites"),  QStringLiteral("components"),
+                                               QStringLiteral("enabled"), QStringLiteral("architectures")};
+    if (field.isEmpty() || shownElsewhere.contains(field) || field.startsWith(QLatin1String("x-")))
+        return QString();
+    for (const auto& known : optionFields()) {
+        if (known.second.compare(field, Qt::CaseInsensitive) == 0)
+            return known.first;
+    }
+    return field;
+}
+
+// Option name -> value (deb822 spelling: blank separated) of an entry's options.
+QMap<QString, QString> optionValues(const SourceEntry& entry)
+{
+    QMap<QString, QString> values;
+    for (const QString& option : entry.options)
+        values.insert(option.section(QLatin1Char('='), 0, 0),
+                      option.section(QLatin1Char('='), 1).split(QLatin1Char(',')).join(Blank));
+    return values;
+}
+
 // The bytes an entry's raw text is written as.
 QByteArray rawBytes(const SourceEntry& entry)
 {
@@ -257,6 +318,7 @@ SourceEntry SourceList::parseStanza(const QString& text, const QString& file)
     entry.file = file;
     entry.line = text;
     QMap<QString, QString> fields;
+    QStringList order; // of the fields in the file: the options are shown in it
     QString current;
     bool malformed = false;
     for (QString line : text.split(QLatin1Char('\n'))) {
@@ -267,11 +329,15 @@ SourceEntry SourceList::parseStanza(const QString& text, const QString& file)
         if (line.at(0).isSpace()) {
             // A continuation line (a key block's lines among them) extends the field above.
             fields[current] += Blank + line.trimmed();
+            if (current == QLatin1String("signed-by"))
+                entry.keyBlock = true;
             continue;
         }
         if (!line.contains(QLatin1Char(':')))
             malformed = true; // APT refuses the whole file for such a line
         current = fieldName(line).toLower();
+        order.removeOne(current);
+        order.append(current);
         fields.insert(current, line.section(QLatin1Char(':'), 1).trimmed());
     }
     entry.type = fields.value(QStringLiteral("types")).simplified();
@@ -280,6 +346,12 @@ SourceEntry SourceList::parseStanza(const QString& text, const QString& file)
     entry.sections = fields.value(QStringLiteral("components")).split(Blank, Qt::SkipEmptyParts);
     entry.architectures = fields.value(QStringLiteral("architectures")).split(Blank, Qt::SkipEmptyParts);
     entry.enabled = !isNo(fields.value(QStringLiteral("enabled")));
+    for (const QString& field : qAsConst(order)) {
+        const QString option = fieldOption(field);
+        if (!option.isEmpty() && !(option == QLatin1String("signed-by") && entry.keyBlock))
+            entry.options.append(option + QLatin1Char('=') +
+                                 fields.value(field).simplified().replace(Blank, QLatin1Char(',')));
+    }
     const QStringList types = entry.type.split(Blank, Qt::SkipEmptyParts);
     entry.valid = !malformed && !types.isEmpty() &&
                   std::all_of(types.cbegin(), types.cend(), isRepositoryType) && !entry.uri.isEmpty() &&
@@ -302,6 +374,16 @@ QString SourceList::formatStanza(const SourceEntry& entry)
     update("Suites", read.distribution, entry.distribution);
     update("Components", read.sections.join(Blank), entry.sections.join(Blank));
     update("Architectures", read.architectures.join(Blank), entry.architectures.join(Blank));
+    // Only options the user changed become fields; a key block stays whatever was typed.
+    const QMap<QString, QString> before = optionValues(read), after = optionValues(entry);
+    QStringList names; // added fields follow the order typed
+    for (const QString& option : entry.options + read.options)
+        names.append(option.section(QLatin1Char('='), 0, 0));
+    names.removeDuplicates();
+    for (const QString& name : names) {
+        if (before.value(name) != after.value(name) && !(name == QLatin1String("signed-by") && read.keyBlock))
+            setField(&lines, optionField(name), after.value(name));
+    }
     // Disabling keeps the stanza a stanza: APT skips it, and it stays editable.
     if (read.enabled != entry.enabled)
         setField(&lines, QStringLiteral("Enabled"),

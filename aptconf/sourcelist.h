@@ -36,9 +36,12 @@ struct SourceEntry
     QStringList sections;
     // Values of the "arch" option (of the Architectures field).
     QStringList architectures;
-    // Every other option ("signed-by=…", "trusted=yes", …) as written, in order; a stanza
-    // keeps its other fields in its text instead.
+    // Every other option ("signed-by=…", "trusted=yes", …) as written, in order; for a
+    // stanza, its option fields (Signed-By, Trusted, Languages, …) written as such options.
     QStringList options;
+    // A stanza whose Signed-By holds the key itself: that field is not among the options and
+    // is never rewritten.
+    bool keyBlock = false;
 
     // True when the entry is written as a repository line rather than kept as raw text.
     bool isUsable() const;

@@ -26,9 +26,9 @@ SourceEditor::SourceEditor(const SourceEntry& entry, QWidget* parent)
     ui->distLineEdit->setText(m_entry.distribution);
     ui->sectionsLineEdit->setText(m_entry.sections.join(QLatin1Char(' ')));
     ui->optionsLineEdit->setText(SourceList::optionsText(m_entry));
-    // A stanza's other fields (Signed-By, Architectures, …) stay as its file has them.
-    ui->optionsLabel->setVisible(!m_entry.stanza);
-    ui->optionsLineEdit->setVisible(!m_entry.stanza);
+    if (m_entry.keyBlock)
+        ui->optionsLineEdit->setToolTip(
+            tr("The key written into this repository's Signed-By field is kept as it is."));
 }
 
 SourceEditor::~SourceEditor() = default;
@@ -63,8 +63,10 @@ QString SourceEditor::problemWithInput() const
     }
     const QStringList options = ui->optionsLineEdit->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (const QString& option : options) {
-        if (!m_entry.stanza && option.indexOf(QLatin1Char('=')) < 1)
+        if (option.indexOf(QLatin1Char('=')) < 1)
             return tr("The option \"%1\" is not of the form name=value.").arg(option);
+        if (m_entry.keyBlock && option.startsWith(QLatin1String("signed-by=")))
+            return tr("This repository's key is written into its file; signed-by cannot be set here.");
     }
     return QString();
 }
@@ -80,8 +82,7 @@ void SourceEditor::accept()
     m_entry.uri = ui->uriLineEdit->text();
     m_entry.distribution = ui->distLineEdit->text();
     m_entry.sections = ui->sectionsLineEdit->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    if (!m_entry.stanza)
-        SourceList::setOptionsText(&m_entry, ui->optionsLineEdit->text());
+    SourceList::setOptionsText(&m_entry, ui->optionsLineEdit->text());
     // Incomplete input is not refused: the entry is simply not a usable repository line.
     m_entry.valid = !m_entry.type.isEmpty() && !m_entry.uri.isEmpty() && !m_entry.distribution.isEmpty();
     QDialog::accept();

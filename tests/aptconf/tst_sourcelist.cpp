@@ -13,12 +13,14 @@ namespace {
 const QString Cases = QStringLiteral(APTCONF_FIXTURES "/sourcelist/");
 
 // "enable|disable|remove|up TEXT" acts on the first line (or stanza) holding TEXT, "set
-// FIELD=V1,V2 TEXT" sets a field there as the editor does; "add LINE" adds a repository as
+// FIELD=V1,V2 TEXT" sets a field there as the editor does, "options WORD OPTIONS" types
+// OPTIONS into the Options field for the first holding WORD; "add LINE" adds a repository as
 // the editor makes it.
 void apply(SourceList& list, const QString& edit)
 {
     const QString verb = edit.section(' ', 0, 0), assignment = edit.section(' ', 1, 1);
-    const QString text = edit.section(' ', verb == "set" ? 2 : 1);
+    const bool typed = verb == "options";
+    const QString text = typed ? edit.section(' ', 1, 1) : edit.section(' ', verb == "set" ? 2 : 1);
     QList<SourceEntry>& entries = list.entries();
     if (verb == "add") {
         entries.append(SourceList::parseLine(text, QString()));
@@ -38,6 +40,8 @@ void apply(SourceList& list, const QString& edit)
         while (!entries.at(target).valid)
             --target;
         entries.move(int(it - entries.begin()), target);
+    } else if (typed) {
+        SourceList::setOptionsText(&*it, edit.section(' ', 2));
     } else if (verb == "set" && assignment.startsWith("sections=")) {
         it->sections = values;
     } else if (verb == "set") {
