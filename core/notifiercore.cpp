@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDBusConnection>
-#include <QFileInfo>
 #include <QMenu>
 #include <QTimer>
 
@@ -20,7 +19,7 @@ constexpr int FirstCheckDelayMs = 2000;
 
 NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
     : QObject(parent), m_title(tr("Update Notifier")), m_cacheFilePath(SystemPaths::current().packageCache),
-      m_programTime(QFileInfo(QCoreApplication::applicationFilePath()).lastModified())
+      m_programPath(QCoreApplication::applicationFilePath()), m_programStamp(modificationStamp(m_programPath))
 {
     m_phoneModel = new TarnPhone::TarnNotificationsModelDbusNotifier(this);
     if (!m_menu)

@@ -56,6 +56,7 @@ private:
     void showProcessErrorBox(const QString& heading);
     bool restartIfProgramChanged();
     bool isBusy() const;
+    static QString modificationStamp(const QString& path);
     QString cacheStamp() const;
     bool isInStartupQuietPeriod() const;
     bool isSettingsDialogVisible() const;
@@ -87,7 +88,8 @@ private:
     QString m_fixBrokenCommand;
     QString m_title;
     QString m_cacheFilePath;
-    QDateTime m_programTime;
+    QString m_programPath;
+    QString m_programStamp;
     QString m_cacheStamp;
     QString m_checkStartStamp;
     // Why the last check failed; empty after a good one.

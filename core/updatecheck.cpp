@@ -10,10 +10,15 @@
 #include "settings/settingsdialog.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QFile>
 #include <QMenu>
-#include <QRegularExpression>
 #include <QTimer>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <optional>
 
 namespace {
 constexpr int DefaultCheckerTimeoutMs = 10 * 60 * 1000;
@@ -41,12 +46,36 @@ QString firstAptError(const QString& errors)
     return QString();
 }
 
-QString modificationStamp(const QString& path)
+// The checker's answer "N;N;N" (ASCII digits) as three counts; nothing for anything else.
+// Parsed by hand: a regular expression would load and compile PCRE2 for this alone.
+std::optional<std::array<int, 3>> parseCounts(const QString& output)
 {
-    const QFileInfo info(path);
-    return info.exists() ? QString::number(info.lastModified().toMSecsSinceEpoch()) : QString();
+    const QVector<QStringRef> parts = output.splitRef(QLatin1Char(';'));
+    if (parts.size() != 3)
+        return std::nullopt;
+    std::array<int, 3> counts = {};
+    for (int i = 0; i < 3; ++i) {
+        const QStringRef& part = parts.at(i);
+        const bool digits = !part.isEmpty() && std::all_of(part.begin(), part.end(), [](QChar c) {
+            return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        });
+        if (!digits)
+            return std::nullopt;
+        counts[size_t(i)] = part.toInt(); // a count too large for an int converts to 0
+    }
+    return counts;
 }
 } // namespace
+
+// One stat call: QFileInfo would add an access call and, for its local time, stats of
+// /etc/localtime, on every automatic check.
+QString NotifierCore::modificationStamp(const QString& path)
+{
+    struct stat status = {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return QString();
+    return QStringLiteral("%1.%2").arg(status.st_mtim.tv_sec).arg(status.st_mtim.tv_nsec);
+}
 
 // What the automatic check compares with the state after the last good result.
 // Systems that switch APT's binary cache off never have the cache file; the lists
@@ -74,8 +103,7 @@ bool NotifierCore::isBusy() const
 
 bool NotifierCore::restartIfProgramChanged()
 {
-    const QDateTime now = QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
-    if (now == m_programTime)
+    if (modificationStamp(m_programPath) == m_programStamp)
         return false;
     requestRestart();
     return true;
@@ -184,18 +212,14 @@ void NotifierCore::handleCheckerFinished(int exitCode, QProcess::ExitStatus exit
         return;
     }
 
-    static const QRegularExpression countsPattern(
-        QRegularExpression::anchoredPattern(QStringLiteral("(\\d+);(\\d+);(\\d+)")));
-    const QRegularExpressionMatch match = countsPattern.match(output);
-    if (!match.hasMatch()) {
+    const std::optional<std::array<int, 3>> counts = parseCounts(output);
+    if (!counts) {
         failCheck(tr("invalid output from %1").arg(program));
         return;
     }
-
-    // A count too large for an int converts to 0.
-    m_upgradableCount = match.captured(1).toInt();
-    m_newCount = match.captured(2).toInt();
-    m_removedCount = match.captured(3).toInt();
+    m_upgradableCount = counts->at(0);
+    m_newCount = counts->at(1);
+    m_removedCount = counts->at(2);
     m_checkError.clear();
     refreshRestartNotice();
     setTrayState(m_upgradableCount >= 1 || m_newCount > 0 ? UpdatesAvailable : UpToDate);

@@ -147,13 +147,13 @@ Click to run system upgrade</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+149" />
-        <location line="+101" />
+        <location filename="../core/updatecheck.cpp" line="+171" />
+        <location line="+97" />
         <source>Unable to run package managment tool</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location line="-74" />
+        <location line="-70" />
         <source>%1 gave no answer within %n second(s)</source>
         <translation>
             <numerusform>%1 gave no answer within %n second</numerusform>
@@ -171,12 +171,12 @@ Click to run system upgrade</numerusform>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+8" />
+        <location line="+6" />
         <source>invalid output from %1</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+14" />
+        <location line="+12" />
         <source>No updates are available</source>
         <translation type="unfinished" />
     </message>
@@ -748,7 +748,12 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+28" />
+        <location line="+21" />
+        <source>The key written into this repository's Signed-By field is kept as it is.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+7" />
         <source>Binary (deb)</source>
         <translation type="unfinished" />
     </message>
@@ -780,6 +785,11 @@ to fix broken command</source>
     <message>
         <location line="+7" />
         <source>The option "%1" is not of the form name=value.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>This repository's key is written into its file; signed-by cannot be set here.</source>
         <translation type="unfinished" />
     </message>
 </context>
