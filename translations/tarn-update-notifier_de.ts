@@ -1,0 +1,1052 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de" sourcelanguage="en">
+<context>
+    <name>AptConfig</name>
+    <message numerus="yes">
+        <location filename="../aptconf/aptconfig.cpp" line="+81"/>
+        <source>apt-config did not finish within %n second(s).</source>
+        <translation>
+            <numerusform>apt-config wurde nicht innerhalb von %n Sekunde beendet.</numerusform>
+            <numerusform>apt-config wurde nicht innerhalb von %n Sekunden beendet.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>The output of apt-config holds a NUL byte.</source>
+        <translation>Die Ausgabe von apt-config enthält ein NUL-Byte.</translation>
+    </message>
+</context>
+<context>
+    <name>HelperJobDialog</name>
+    <message>
+        <location filename="../privileged/helperjobdialog.cpp" line="+38"/>
+        <source>Update Notifier</source>
+        <translation>Aktualisierungsmelder</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Error: %1</source>
+        <translation>Fehler: %1</translation>
+    </message>
+</context>
+<context>
+    <name>HelperJobs</name>
+    <message>
+        <location filename="../privileged/helperjobs.cpp" line="+47"/>
+        <source>You are not allowed to do this, or the password was not accepted.</source>
+        <translation>Sie dürfen dies nicht tun, oder das Passwort wurde nicht akzeptiert.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The authentication was cancelled.</source>
+        <translation>Die Authentifizierung wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The privileged helper is busy with another action. Try again when it has finished.</source>
+        <translation>Der privilegierte Helfer ist mit einer anderen Aktion beschäftigt. Versuchen Sie es erneut, wenn sie beendet ist.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The privileged helper could not be reached (error %1).</source>
+        <translation>Der privilegierte Helfer konnte nicht erreicht werden (Fehler %1).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The privileged helper could not be used (error %1).</source>
+        <translation>Der privilegierte Helfer konnte nicht verwendet werden (Fehler %1).</translation>
+    </message>
+</context>
+<context>
+    <name>NotifierCore</name>
+    <message>
+        <location filename="../core/notifiercore.cpp" line="+21"/>
+        <source>Update Notifier</source>
+        <translation>Aktualisierungsmelder</translation>
+    </message>
+    <message>
+        <location line="+85"/>
+        <source>Remind me later in</source>
+        <translation>Später erinnern in</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>1 hour</source>
+        <translation>1 Stunde</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>12 hours</source>
+        <translation>12 Stunden</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>1 day</source>
+        <translation>1 Tag</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>2 days</source>
+        <translation>2 Tagen</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>a week</source>
+        <translation>einer Woche</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>a month</source>
+        <translation>einem Monat</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>&amp;Settings</source>
+        <translation>&amp;Einstellungen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Package Manager</source>
+        <translation>&amp;Paketverwaltung</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Do Upgrade</source>
+        <translation>&amp;Aktualisierung ausführen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Check for Updates</source>
+        <translation>Nach Aktualisierungen &amp;suchen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <location filename="../core/restartnotice.cpp" line="+30"/>
+        <source>A restart is needed to finish the upgrade</source>
+        <translation>Ein Neustart ist nötig, um die Aktualisierung abzuschließen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>A restart is needed to finish the upgrade of: %1</source>
+        <translation>Ein Neustart ist nötig, um die Aktualisierung folgender Pakete abzuschließen: %1</translation>
+    </message>
+    <message>
+        <location filename="../core/tray.cpp" line="+41"/>
+        <source>%1: unable to check for updates&lt;br&gt;%2</source>
+        <translation>%1: Suche nach Aktualisierungen nicht möglich&lt;br&gt;%2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>%1: system is up-to-date</source>
+        <translation>%1: System ist aktuell</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+37"/>
+        <source>There are %n upgradable packages
+Click to run system upgrade</source>
+        <translation>
+            <numerusform>Es gibt %n aktualisierbares Paket
+Klicken, um das System zu aktualisieren</numerusform>
+            <numerusform>Es gibt %n aktualisierbare Pakete
+Klicken, um das System zu aktualisieren</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../core/updatecheck.cpp" line="+171"/>
+        <location line="+97"/>
+        <source>Unable to run package managment tool</source>
+        <translation>Das Paketverwaltungsprogramm kann nicht gestartet werden</translation>
+    </message>
+    <message numerus="yes">
+        <location line="-70"/>
+        <source>%1 gave no answer within %n second(s)</source>
+        <translation>
+            <numerusform>%1 hat nicht innerhalb von %n Sekunde geantwortet</numerusform>
+            <numerusform>%1 hat nicht innerhalb von %n Sekunden geantwortet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1 crashed</source>
+        <translation>%1 ist abgestürzt</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 ended with status %2</source>
+        <translation>%1 wurde mit Status %2 beendet</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>invalid output from %1</source>
+        <translation>ungültige Ausgabe von %1</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>No updates are available</source>
+        <translation>Keine Aktualisierungen verfügbar</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Unable to check for updates: %1</source>
+        <translation>Suche nach Aktualisierungen nicht möglich: %1</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Command: %1 %2</source>
+        <translation>Befehl: %1 %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Error: %1</source>
+        <translation>Fehler: %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Error while checking apt cache: %1</source>
+        <translation>Fehler beim Prüfen des APT-Zwischenspeichers: %1</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../core/updatetext.cpp" line="+9"/>
+        <source>&lt;b&gt;%n&lt;/b&gt; package(s) will be upgraded</source>
+        <translation>
+            <numerusform>&lt;b&gt;%n&lt;/b&gt; Paket wird aktualisiert</numerusform>
+            <numerusform>&lt;b&gt;%n&lt;/b&gt; Pakete werden aktualisiert</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>&lt;b&gt;%n&lt;/b&gt; package(s) will be installed</source>
+        <translation>
+            <numerusform>&lt;b&gt;%n&lt;/b&gt; Paket wird installiert</numerusform>
+            <numerusform>&lt;b&gt;%n&lt;/b&gt; Pakete werden installiert</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>&lt;b&gt;%n&lt;/b&gt; package(s) will be removed</source>
+        <translation>
+            <numerusform>&lt;b&gt;%n&lt;/b&gt; Paket wird entfernt</numerusform>
+            <numerusform>&lt;b&gt;%n&lt;/b&gt; Pakete werden entfernt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location line="+7"/>
+        <source>Click to run system upgrade</source>
+        <translation>Klicken, um das System zu aktualisieren</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>%1:&lt;br&gt;%2</source>
+        <translation>%1:&lt;br&gt;%2</translation>
+    </message>
+    <message>
+        <location filename="../core/useractions.cpp" line="+19"/>
+        <source>NO setting for package managment tool
+Please verify settings</source>
+        <translation>KEIN Paketverwaltungsprogramm eingestellt
+Bitte prüfen Sie die Einstellungen</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1: runing package managment tool</source>
+        <translation>%1: Paketverwaltungsprogramm läuft</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Upgrade command does not set
+Please verify settings</source>
+        <translation>Kein Aktualisierungsbefehl eingestellt
+Bitte prüfen Sie die Einstellungen</translation>
+    </message>
+</context>
+<context>
+    <name>NotifierStarter</name>
+    <message>
+        <location filename="../app/notifierstarter.cpp" line="+32"/>
+        <source>Quit application.</source>
+        <translation>Anwendung beenden.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Hide baloon message and settings.</source>
+        <translation>Sprechblasen-Meldung und Einstellungen ausblenden.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1 belongs to another user or is open to others: not started</source>
+        <translation>%1 gehört einem anderen Benutzer oder ist für andere offen: nicht gestartet</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Update Notifier</source>
+        <translation>Aktualisierungsmelder</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Couldn&apos;t detect any system tray on this system</source>
+        <translation>Auf diesem System wurde keine Kontrollleiste (System-Tray) gefunden</translation>
+    </message>
+</context>
+<context>
+    <name>OriginsPatternDialog</name>
+    <message>
+        <location filename="../settings/originspatterndialog.ui" line="+14"/>
+        <source>Upgrade Pattern Editor</source>
+        <translation>Editor für Aktualisierungsmuster</translation>
+    </message>
+    <message>
+        <location line="+58"/>
+        <source>Archive:</source>
+        <translation>Archiv:</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Component:</source>
+        <translation>Komponente:</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Label:</source>
+        <translation>Bezeichnung:</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Origin:</source>
+        <translation>Herkunft:</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Code name:</source>
+        <translation>Codename:</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Site:</source>
+        <translation>Server:</translation>
+    </message>
+</context>
+<context>
+    <name>PackageBlackListDialog</name>
+    <message>
+        <location filename="../settings/packageblacklistdialog.ui" line="+14"/>
+        <source>Ignored Package List</source>
+        <translation>Liste ignorierter Pakete</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <location filename="../settings/settingsdialog.ui" line="+14"/>
+        <source>Update notifier - Settings</source>
+        <translation>Aktualisierungsmelder – Einstellungen</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Check For Updates</source>
+        <translation>Nach Aktualisierungen suchen</translation>
+    </message>
+    <message>
+        <location line="+47"/>
+        <source>More</source>
+        <translation>Mehr</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>General Settings</source>
+        <translation>Allgemeine Einstellungen</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Hide tray icon if no updates are available</source>
+        <translation>Symbol in der Kontrollleiste ausblenden, wenn keine Aktualisierungen verfügbar sind</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Tray icon hide delay:</source>
+        <translation>Verzögerung für das Ausblenden des Symbols:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location line="+87"/>
+        <source>s</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <location line="-71"/>
+        <source>Hide tray icon when notification is deferred</source>
+        <translation>Symbol in der Kontrollleiste ausblenden, wenn die Benachrichtigung aufgeschoben ist</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Interval for checking lists of packages:</source>
+        <translation>Intervall für die Prüfung der Paketlisten:</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Notification</source>
+        <translation>Benachrichtigung</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Notify about available updates</source>
+        <translation>Über verfügbare Aktualisierungen benachrichtigen</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Notification delay:</source>
+        <translation>Verzögerung der Benachrichtigung:</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Show notification every:</source>
+        <translation>Benachrichtigung anzeigen alle:</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Reset</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Unattended Upgrades</source>
+        <translation>Unbeaufsichtigte Aktualisierungen</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Enable system update tasks</source>
+        <translation>Systemaktualisierungsaufgaben aktivieren</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Update package lists every:</source>
+        <translation>Paketlisten aktualisieren alle:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location line="+26"/>
+        <location line="+26"/>
+        <location line="+26"/>
+        <source>Disabled</source>
+        <translation>Deaktiviert</translation>
+    </message>
+    <message>
+        <location line="-75"/>
+        <location line="+26"/>
+        <location line="+26"/>
+        <location line="+26"/>
+        <source>days</source>
+        <translation>Tage</translation>
+    </message>
+    <message>
+        <location line="-65"/>
+        <source>Download upgradeable packages every:</source>
+        <translation>Aktualisierbare Pakete herunterladen alle:</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Do unattended upgrade every:</source>
+        <translation>Unbeaufsichtigte Aktualisierung ausführen alle:</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Clear old packages from cache every:</source>
+        <translation>Alte Pakete aus dem Zwischenspeicher löschen alle:</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Email address for reports:</source>
+        <translation>E-Mail-Adresse für Berichte:</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Send log with mail:</source>
+        <translation>Protokoll per E-Mail senden:</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Do not send</source>
+        <translation>Nicht senden</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Progress report</source>
+        <translation>Fortschrittsbericht</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Progress + command output</source>
+        <translation>Fortschritt + Befehlsausgabe</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Progress + command output + tracing</source>
+        <translation>Fortschritt + Befehlsausgabe + Ablaufverfolgung</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Edit upgrade patterns</source>
+        <translation>Aktualisierungsmuster bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Edit ignored package list</source>
+        <translation>Liste ignorierter Pakete bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Attention! Package &lt;b&gt;unattended-upgrades&lt;/b&gt; should be installed for full functionality.</source>
+        <translation>Achtung! Das Paket &lt;b&gt;unattended-upgrades&lt;/b&gt; sollte für den vollen Funktionsumfang installiert sein.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Repositories</source>
+        <translation>Paketquellen</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Enabled</source>
+        <translation>Aktiviert</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>URI</source>
+        <translation>URI</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Distribution</source>
+        <translation>Distribution</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Sections</source>
+        <translation>Bereiche</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <location line="+54"/>
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Advanced Settings</source>
+        <translation>Erweiterte Einstellungen</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Packages managment tool</source>
+        <translation>Paketverwaltungsprogramm</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Upgrade command</source>
+        <translation>Aktualisierungsbefehl</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Fix broken command</source>
+        <translation>Befehl zum Reparieren defekter Pakete</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Run Package Manager</source>
+        <translation>Paketverwaltung starten</translation>
+    </message>
+    <message>
+        <location filename="../settings/settingsdialog.cpp" line="+81"/>
+        <source>Number of the upgradable packages: %1</source>
+        <translation>Anzahl der aktualisierbaren Pakete: %1</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Notification is deferred to %1</source>
+        <translation>Benachrichtigung aufgeschoben bis %1</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+18"/>
+        <source>The stored interval is %n second(s), which this field cannot show; it is kept unless you change this field.</source>
+        <translation>
+            <numerusform>Das gespeicherte Intervall beträgt %n Sekunde, was dieses Feld nicht anzeigen kann; es bleibt erhalten, solange Sie dieses Feld nicht ändern.</numerusform>
+            <numerusform>Das gespeicherte Intervall beträgt %n Sekunden, was dieses Feld nicht anzeigen kann; es bleibt erhalten, solange Sie dieses Feld nicht ändern.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Next notification will be at %1</source>
+        <translation>Nächste Benachrichtigung um %1</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <location line="+151"/>
+        <location filename="../settings/settingssaving.cpp" line="+239"/>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <location line="-151"/>
+        <source>Unable to read APT settings. Error: %1</source>
+        <translation>Die APT-Einstellungen können nicht gelesen werden. Fehler: %1</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>APT&apos;s configuration sets &quot;%1&quot;, which this field cannot show exactly; it is kept as set unless you change this field.</source>
+        <translation>Die APT-Konfiguration setzt „%1“, was dieses Feld nicht genau anzeigen kann; der Wert bleibt wie gesetzt, solange Sie dieses Feld nicht ändern.</translation>
+    </message>
+    <message>
+        <location line="+104"/>
+        <source>Attention!</source>
+        <translation>Achtung!</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Interactivity is not supported yet.
+</source>
+        <translation>Interaktivität wird noch nicht unterstützt.
+</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The upgrade and fix commands must contain 
+a non-interactive option and it will be added.</source>
+        <translation>Die Aktualisierungs- und Reparaturbefehle müssen 
+eine nicht-interaktive Option enthalten; sie wird hinzugefügt.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Unable to add non-interactive option 
+to upgrade command</source>
+        <translation>Die nicht-interaktive Option kann nicht 
+zum Aktualisierungsbefehl hinzugefügt werden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Unable to add non-interactive option 
+to fix broken command</source>
+        <translation>Die nicht-interaktive Option kann nicht 
+zum Reparaturbefehl hinzugefügt werden</translation>
+    </message>
+    <message>
+        <location line="+175"/>
+        <source>Select Package Manager</source>
+        <translation>Paketverwaltung auswählen</translation>
+    </message>
+    <message>
+        <location filename="../settings/settingssaving.cpp" line="-195"/>
+        <location line="+6"/>
+        <source>Nothing was saved: %1</source>
+        <translation>Nichts wurde gespeichert: %1</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>repository row %1 (%2) has neither a URI nor a distribution.</source>
+        <translation>Paketquellen-Zeile %1 (%2) hat weder eine URI noch eine Distribution.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>repository row %1 (%2) has no URI.</source>
+        <translation>Paketquellen-Zeile %1 (%2) hat keine URI.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>repository row %1 (%2) has no distribution.</source>
+        <translation>Paketquellen-Zeile %1 (%2) hat keine Distribution.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>repository row %1 (%2) is not a repository line.</source>
+        <translation>Paketquellen-Zeile %1 (%2) ist keine Paketquellen-Zeile.</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Unable to save the settings to %1.</source>
+        <translation>Die Einstellungen können nicht in %1 gespeichert werden.</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Unable to write APT settings. Error: %1</source>
+        <translation>Die APT-Einstellungen können nicht geschrieben werden. Fehler: %1</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+32"/>
+        <source>The repositories were not saved: another program changed %n list file(s) since this window read them: %1. Cancel and open the settings again to edit what they hold now.</source>
+        <translation>
+            <numerusform>Die Paketquellen wurden nicht gespeichert: Ein anderes Programm hat %n Listendatei geändert, seit dieses Fenster sie gelesen hat: %1. Brechen Sie ab und öffnen Sie die Einstellungen erneut, um den aktuellen Inhalt zu bearbeiten.</numerusform>
+            <numerusform>Die Paketquellen wurden nicht gespeichert: Ein anderes Programm hat %n Listendateien geändert, seit dieses Fenster sie gelesen hat: %1. Brechen Sie ab und öffnen Sie die Einstellungen erneut, um den aktuellen Inhalt zu bearbeiten.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Unable to write source.list. Error: %1</source>
+        <translation>source.list kann nicht geschrieben werden. Fehler: %1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Unable to save global configuration. Error: %1</source>
+        <translation>Die globale Konfiguration kann nicht gespeichert werden. Fehler: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SourceEditor</name>
+    <message>
+        <location filename="../settings/sourceeditor.ui" line="+14"/>
+        <source>Edit Repository</source>
+        <translation>Paketquelle bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Type:</source>
+        <translation>Typ:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>URI:</source>
+        <translation>URI:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Distribution:</source>
+        <translation>Distribution:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Sections:</source>
+        <translation>Bereiche:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Options:</source>
+        <translation>Optionen:</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>signed-by=/etc/apt/keyrings/example.asc arch=amd64</source>
+        <translation>signed-by=/etc/apt/keyrings/example.asc arch=amd64</translation>
+    </message>
+    <message>
+        <location filename="../settings/sourceeditor.cpp" line="+10"/>
+        <source>Add Repository</source>
+        <translation>Paketquelle hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>The key written into this repository&apos;s Signed-By field is kept as it is.</source>
+        <translation>Der in das Signed-By-Feld dieser Paketquelle geschriebene Schlüssel bleibt unverändert.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Binary (deb)</source>
+        <translation>Binär (deb)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Source (deb-src)</source>
+        <translation>Quelltext (deb-src)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Options go into the Options field, not into the URI.</source>
+        <translation>Optionen gehören in das Feld Optionen, nicht in die URI.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The URI must not contain &quot;#&quot;: APT would read the rest as a comment.</source>
+        <translation>Die URI darf kein „#“ enthalten: APT würde den Rest als Kommentar lesen.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>A repository line holds one URI and one distribution, without blanks.</source>
+        <translation>Eine Paketquellen-Zeile enthält eine URI und eine Distribution, ohne Leerzeichen.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The distribution &quot;%1&quot; needs at least one section, such as &quot;main&quot;; only a distribution ending in &quot;/&quot; has none.</source>
+        <translation>Die Distribution „%1“ braucht mindestens einen Bereich, etwa „main“; nur eine Distribution, die auf „/“ endet, hat keinen.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The option &quot;%1&quot; is not of the form name=value.</source>
+        <translation>Die Option „%1“ hat nicht die Form Name=Wert.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>This repository&apos;s key is written into its file; signed-by cannot be set here.</source>
+        <translation>Der Schlüssel dieser Paketquelle steht in ihrer Datei; signed-by kann hier nicht gesetzt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>TarnHelpMenu</name>
+    <message>
+        <location filename="../platform/tarnhelpmenu.cpp" line="+8"/>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>User Guide</source>
+        <translation>Benutzerhandbuch</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&lt;h3&gt;%1 %2&lt;/h3&gt;&lt;p&gt;%3&lt;/p&gt;&lt;p&gt;Licensed under the GNU General Public License, version 2 or later.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;%1 %2&lt;/h3&gt;&lt;p&gt;%3&lt;/p&gt;&lt;p&gt;Lizenziert unter der GNU General Public License, Version 2 oder später.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>About %1</source>
+        <translation>Über %1</translation>
+    </message>
+</context>
+<context>
+    <name>TarnPhone::TarnNotificationsModelDbusNotifier</name>
+    <message>
+        <location filename="../platform/tarnphone.cpp" line="+175"/>
+        <source>Upgrade</source>
+        <translation>Aktualisieren</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateDialog</name>
+    <message>
+        <location filename="../privileged/updatedialog.cpp" line="+12"/>
+        <source>Updating package list</source>
+        <translation>Paketliste wird aktualisiert</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Really abort the package list update process?</source>
+        <translation>Die Aktualisierung der Paketliste wirklich abbrechen?</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>&lt;b&gt;Updating...&lt;\b&gt;</source>
+        <translation>&lt;b&gt;Aktualisierung läuft...&lt;\b&gt;</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&lt;b&gt;Waiting...&lt;\b&gt;</source>
+        <translation>&lt;b&gt;Warten...&lt;\b&gt;</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>&lt;b&gt;Update complete&lt;\b&gt;</source>
+        <translation>&lt;b&gt;Aktualisierung abgeschlossen&lt;\b&gt;</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&lt;b&gt;Update failed&lt;\b&gt;</source>
+        <translation>&lt;b&gt;Aktualisierung fehlgeschlagen&lt;\b&gt;</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&lt;b&gt;Update canceled&lt;\b&gt;</source>
+        <translation>&lt;b&gt;Aktualisierung abgebrochen&lt;\b&gt;</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&lt;b&gt;Unable to start package tool&lt;\b&gt;</source>
+        <translation>&lt;b&gt;Paketprogramm kann nicht gestartet werden&lt;\b&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeDialog</name>
+    <message>
+        <location filename="../privileged/upgradedialog.ui" line="+14"/>
+        <source>Upgrading system</source>
+        <translation>System wird aktualisiert</translation>
+    </message>
+    <message>
+        <location filename="../privileged/upgradedialog.cpp" line="+37"/>
+        <source>Really abort the system upgrade process?</source>
+        <translation>Die Systemaktualisierung wirklich abbrechen?</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>&lt;b&gt;Updating package list...&lt;\b&gt;</source>
+        <translation>&lt;b&gt;Paketliste wird aktualisiert...&lt;\b&gt;</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&lt;b&gt;Upgrading...&lt;\b&gt;</source>
+        <translation>&lt;b&gt;Pakete werden aktualisiert...&lt;\b&gt;</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&lt;b&gt;Fixing broken packages...&lt;\b&gt;</source>
+        <translation>&lt;b&gt;Defekte Pakete werden repariert...&lt;\b&gt;</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&lt;b&gt;Waiting...&lt;\b&gt;</source>
+        <translation>&lt;b&gt;Warten...&lt;\b&gt;</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Disabling security features</source>
+        <translation>Sicherheitsfunktionen werden deaktiviert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Enabling security features</source>
+        <translation>Sicherheitsfunktionen werden aktiviert</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Packages were left half installed.</source>
+        <translation>Pakete wurden halb installiert zurückgelassen.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Run &quot;dpkg --configure -a&quot; as root to finish their setup.</source>
+        <translation>Führen Sie „dpkg --configure -a“ als root aus, um ihre Einrichtung abzuschließen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&lt;b&gt;Upgrade copmlete&lt;\b&gt;</source>
+        <translation>&lt;b&gt;Systemaktualisierung abgeschlossen&lt;\b&gt;</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&lt;b&gt;Upgrade failed&lt;\b&gt;</source>
+        <translation>&lt;b&gt;Systemaktualisierung fehlgeschlagen&lt;\b&gt;</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&lt;b&gt;Upgrade canceled&lt;\b&gt;</source>
+        <translation>&lt;b&gt;Systemaktualisierung abgebrochen&lt;\b&gt;</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&lt;b&gt;Unable to start package tool&lt;\b&gt;</source>
+        <translation>&lt;b&gt;Paketprogramm kann nicht gestartet werden&lt;\b&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeRequestDialog</name>
+    <message>
+        <location filename="../privileged/upgraderequestdialog.ui" line="+14"/>
+        <source>Update Notifier</source>
+        <translation>Aktualisierungsmelder</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Really upgrade system?</source>
+        <translation>System wirklich aktualisieren?</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>List of packages</source>
+        <translation>Liste der Pakete</translation>
+    </message>
+    <message>
+        <location filename="../privileged/upgraderequestdialog.cpp" line="+150"/>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Free disk space is less than %1 kB. Do you want to upgrade now?</source>
+        <translation>Der freie Speicherplatz ist kleiner als %1 kB. Möchten Sie jetzt aktualisieren?</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Receiving package list...</source>
+        <translation>Paketliste wird empfangen...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+29"/>
+        <source>Error: %1</source>
+        <translation>Fehler: %1</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>%1: </source>
+        <translation>%1: </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 (%2 =&gt; %3)</source>
+        <translation>%1 (%2 =&gt; %3)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+2"/>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The following packages will be upgraded:</source>
+        <translation>Die folgenden Pakete werden aktualisiert:</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The following packages will be installed:</source>
+        <translation>Die folgenden Pakete werden installiert:</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The following packages will be removed:</source>
+        <translation>Die folgenden Pakete werden entfernt:</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Need to get %1 kB of archives.</source>
+        <translation>Es müssen %1 kB an Archiven heruntergeladen werden.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>After this operation, %1 kB disk space will be freed.</source>
+        <translation>Nach dieser Operation werden %1 kB Plattenplatz freigegeben.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>After this operation, %1 kB of additional disk space will be used.</source>
+        <translation>Nach dieser Operation werden %1 kB Plattenplatz zusätzlich belegt.</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <location filename="../app/main.cpp" line="+50"/>
+        <source>%1: no display to show the notifier on</source>
+        <translation>%1: keine Anzeige, auf der der Aktualisierungsmelder erscheinen kann</translation>
+    </message>
+    <message>
+        <location filename="../app/notifierstarter.cpp" line="-35"/>
+        <source>Update notifier for Tarn desktop</source>
+        <translation>Aktualisierungsmelder für den Tarn-Desktop</translation>
+    </message>
+</context>
+</TS>
