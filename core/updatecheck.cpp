@@ -91,10 +91,9 @@ QString NotifierCore::cacheStamp() const
 }
 
 // Besides the process and the operation: the package-list update or the upgrade
-// confirmation is open (a check
-// ending under it would find the upgrade running), or the settings dialog is waiting
-// for the helper (the helper takes one action at a time, and clicks that arrive over
-// D-Bus are not held back by the dialog).
+// confirmation is open (a check ending under it would find the helper at work), or the
+// settings dialog is waiting for the helper (the helper takes one action at a time, and
+// clicks that arrive over D-Bus are not held back by the dialog).
 bool NotifierCore::isBusy() const
 {
     return m_process->state() != QProcess::NotRunning || m_operation != Idle || m_upgradeConfirmationOpen ||

@@ -9,11 +9,9 @@
 #include "safewrite.h"
 
 #include <KAuth/HelperSupport>
-#include <QCoreApplication>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -28,15 +26,10 @@ public:
     void send(const QVariantMap& data) override { KAuth::HelperSupport::progressStep(data); }
     // Also runs the event loop, which is how the caller's stop request reaches us. KAuth keeps
     // one flag for all actions and clears it only when an action ends, so a flag already set
-    // when an action begins came before it (it cannot be cleared: the helper ends after the
-    // action instead).
+    // when an action begins came before it and is void for this action. (Ending the helper
+    // instead would lose a call already on its way to it.)
     bool stopRequested() override { return KAuth::HelperSupport::isStopped() && !m_stale; }
-    void beginAction() override
-    {
-        m_stale = KAuth::HelperSupport::isStopped();
-        if (m_stale)
-            QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
-    }
+    void beginAction() override { m_stale = KAuth::HelperSupport::isStopped(); }
 
 private:
     bool m_stale = false;
@@ -82,30 +75,13 @@ QString shellValue(const QString& line, const QString& name)
 class UpgradeHelper::ActionScope
 {
 public:
-    explicit ActionScope(UpgradeHelper& helper) : m_helper(helper)
-    {
-        m_helper.m_busy = true;
-        m_helper.m_channel->beginAction();
-    }
-    ~ActionScope() { m_helper.m_busy = false; }
-
-private:
-    UpgradeHelper& m_helper;
+    explicit ActionScope(UpgradeHelper& helper) { helper.m_channel->beginAction(); }
 };
 
 UpgradeHelper::UpgradeHelper()
     : m_settings(HelperSettings::fromEnvironment()), m_ownChannel(new KAuthChannel),
       m_channel(m_ownChannel.get())
 {
-    auto* idle = new QTimer(this);
-    connect(idle, &QTimer::timeout, this, &UpgradeHelper::endIfStoppedWhileIdle);
-    idle->start(200);
-}
-
-void UpgradeHelper::endIfStoppedWhileIdle()
-{
-    if (!m_busy && KAuth::HelperSupport::isStopped() && !m_busy)
-        QCoreApplication::quit();
 }
 
 UpgradeHelper::UpgradeHelper(const HelperSettings& settings, ActionChannel* channel)

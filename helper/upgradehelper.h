@@ -34,15 +34,10 @@ public Q_SLOTS:
 
 private:
     class ActionScope;
-    // A stop request that reached the helper between actions is void: the helper ends, and
-    // the bus starts a fresh one for the next action.
-    void endIfStoppedWhileIdle();
-
     // APT's main list file and list directory, as APT itself resolves them.
     bool locateSourceLists(QString* mainList, QString* listDir, QString* error) const;
 
     HelperSettings m_settings;
     std::unique_ptr<ActionChannel> m_ownChannel;
     ActionChannel* m_channel;
-    bool m_busy = false;
 };

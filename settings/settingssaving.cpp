@@ -37,17 +37,14 @@ void SettingsDialog::accept()
 {
     if (m_saving)
         return;
-    // A command the helper would refuse is caught here, where it was typed, not at the next
-    // upgrade; nothing is saved and the dialog stays open.
-    const QString refusal = refusalOfCommands(gatherGlobalSettings());
+    // Caught here, where it was typed, with nothing saved and the dialog kept open: a command
+    // the helper would refuse (else found only at the next upgrade), or a repository row that
+    // cannot be written (else it would silently vanish from its file).
+    QString refusal = refusalOfCommands(gatherGlobalSettings());
+    if (refusal.isEmpty())
+        refusal = incompleteSourceRow();
     if (!refusal.isEmpty()) {
         reportFailure(tr("Nothing was saved: %1").arg(refusal));
-        return;
-    }
-    // A row that cannot be written would silently vanish from the file.
-    const QString incomplete = incompleteSourceRow();
-    if (!incomplete.isEmpty()) {
-        reportFailure(tr("Nothing was saved: %1").arg(incomplete));
         return;
     }
     m_saving = true;
