@@ -2,6 +2,7 @@
 
 #include "childprocess.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -31,7 +32,7 @@ QString AptVerdict::onConfiguration(const QByteArray& text) const
         !writeScratch(parts + QLatin1String("/99tarn-update-notifier"), text) ||
         !writeScratch(main, QByteArrayLiteral("Dir::Etc::main \"/dev/null\";\nDir::Etc::parts \"") +
                                 QFile::encodeName(parts) + QByteArrayLiteral("\";\n")))
-        return QStringLiteral("Cannot prepare a scratch copy for APT to read");
+        return QCoreApplication::translate("AptVerdict", "Cannot prepare a scratch copy for APT to read");
     QStringList environment;
     for (const QString& variable : m_settings.childEnvironment()) {
         if (!variable.startsWith(QLatin1String("APT_CONFIG=")))
@@ -39,7 +40,7 @@ QString AptVerdict::onConfiguration(const QByteArray& text) const
     }
     environment << QStringLiteral("APT_CONFIG=") + main;
     return run(QStringLiteral("apt-config"), {QStringLiteral("dump")}, environment,
-               QStringLiteral("APT configuration"));
+               QCoreApplication::translate("AptVerdict", "APT configuration"));
 }
 
 QString AptVerdict::onSourceLists(const QMap<QString, QByteArray>& files, const QString& mainList,
@@ -49,7 +50,7 @@ QString AptVerdict::onSourceLists(const QMap<QString, QByteArray>& files, const 
     const QString scratchList = scratch.filePath(QStringLiteral("sources.list"));
     const QString scratchParts = scratch.filePath(QStringLiteral("sources.list.d"));
     if (!scratch.isValid() || !QDir().mkdir(scratchParts))
-        return QStringLiteral("Cannot prepare a scratch copy for APT to read");
+        return QCoreApplication::translate("AptVerdict", "Cannot prepare a scratch copy for APT to read");
     const auto scratchPath = [&](const QString& path) {
         return QDir::cleanPath(path) == QDir::cleanPath(mainList)
                    ? scratchList
@@ -66,17 +67,17 @@ QString AptVerdict::onSourceLists(const QMap<QString, QByteArray>& files, const 
         QFile file(m_settings.underRoot(path));
         if (file.exists() &&
             !(file.open(QIODevice::ReadOnly) && writeScratch(scratchPath(path), file.readAll())))
-            return QStringLiteral("Cannot copy %1 for APT to read").arg(path);
+            return QCoreApplication::translate("AptVerdict", "Cannot copy %1 for APT to read").arg(path);
     }
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
         if (!writeScratch(scratchPath(it.key()), it.value()))
-            return QStringLiteral("Cannot prepare a scratch copy for APT to read");
+            return QCoreApplication::translate("AptVerdict", "Cannot prepare a scratch copy for APT to read");
     }
     return run(QStringLiteral("apt-get"),
                {QStringLiteral("indextargets"), QStringLiteral("-o"),
                 QStringLiteral("Dir::Etc::sourcelist=") + scratchList, QStringLiteral("-o"),
                 QStringLiteral("Dir::Etc::sourceparts=") + scratchParts},
-               m_settings.childEnvironment(), QStringLiteral("source lists"));
+               m_settings.childEnvironment(), QCoreApplication::translate("AptVerdict", "source lists"));
 }
 
 QString AptVerdict::run(const QString& program, const QStringList& arguments, const QStringList& environment,
@@ -85,9 +86,9 @@ QString AptVerdict::run(const QString& program, const QStringList& arguments, co
     ChildProcess apt(m_settings.binDir + QLatin1Char('/') + program, arguments, environment);
     QStringList lines;
     if (!apt.start())
-        return QStringLiteral("Cannot run %1: %2").arg(program, apt.errorString());
+        return QCoreApplication::translate("AptVerdict", "Cannot run %1: %2").arg(program, apt.errorString());
     if (!apt.collect(AptLimitMs, &lines))
-        return QStringLiteral("%1 did not answer").arg(program);
+        return QCoreApplication::translate("AptVerdict", "%1 did not answer").arg(program);
     if (apt.exitCode() == 0)
         return QString();
     QStringList errors;
@@ -95,5 +96,6 @@ QString AptVerdict::run(const QString& program, const QStringList& arguments, co
         if (line.startsWith(QLatin1String("E: ")))
             errors << line;
     }
-    return QStringLiteral("Refused %1: APT cannot read it: %2").arg(what, errors.join(QLatin1Char(' ')));
+    return QCoreApplication::translate("AptVerdict", "Refused %1: APT cannot read it: %2")
+        .arg(what, errors.join(QLatin1Char(' ')));
 }

@@ -3,6 +3,7 @@
 #include "childprocess.h"
 #include "privileged/helpercontract.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -63,8 +64,9 @@ QString PackageRun::upgrade(const CheckedCommand* update, const CheckedCommand& 
         if (updated == Result::Canceled || updated == Result::FailedToStart)
             return status(updated);
         if (updated != Result::Success)
-            sendOutput(QStringLiteral("Not all package lists could be updated; upgrading with the lists "
-                                      "APT has."));
+            sendOutput(QCoreApplication::translate(
+                "PackageRun", "Not all package lists could be updated; upgrading with the lists "
+                              "APT has."));
     }
     sendMessage(UpgradingMessage);
     Result result = run(upgrade);
@@ -77,8 +79,9 @@ QString PackageRun::upgrade(const CheckedCommand* update, const CheckedCommand& 
         result = run(upgrade);
     }
     if (findDpkgInterrupted())
-        sendOutput(QStringLiteral("dpkg was interrupted and left packages half installed. Run \"dpkg "
-                                  "--configure -a\" as root to finish their setup."));
+        sendOutput(QCoreApplication::translate(
+            "PackageRun", "dpkg was interrupted and left packages half installed. Run \"dpkg "
+                          "--configure -a\" as root to finish their setup."));
     return status(result);
 }
 
@@ -116,7 +119,8 @@ PackageRun::Result PackageRun::run(const CheckedCommand& command, int limitMs)
         ChildProcess child(m_settings.binDir + QLatin1Char('/') + command.program, command.arguments,
                            m_settings.childEnvironment());
         if (!child.start()) {
-            sendOutput(QStringLiteral("Unable to start %1: %2").arg(command.program, child.errorString()));
+            sendOutput(QCoreApplication::translate("PackageRun", "Unable to start %1: %2")
+                           .arg(command.program, child.errorString()));
             return Result::FailedToStart;
         }
 
@@ -152,18 +156,21 @@ PackageRun::Result PackageRun::run(const CheckedCommand& command, int limitMs)
             if (stop == Running && (overLimit || m_channel.stopRequested())) {
                 stop = Interrupted;
                 sinceStop.start();
-                sendOutput(overLimit
-                               ? QStringLiteral("%1 did not finish within %2 seconds and is being stopped.")
-                                     .arg(command.program)
-                                     .arg(limitMs / 1000)
-                               : QStringLiteral("Stopping %1...").arg(command.program));
+                sendOutput(
+                    overLimit
+                        ? QCoreApplication::translate(
+                              "PackageRun", "%1 did not finish within %2 seconds and is being stopped.")
+                              .arg(command.program)
+                              .arg(limitMs / 1000)
+                        : QCoreApplication::translate("PackageRun", "Stopping %1...").arg(command.program));
                 child.interrupt();
             } else if (stop != Running && child.groupRuns(QByteArrayLiteral("dpkg"))) {
                 // dpkg stopped halfway leaves the system for "dpkg --configure -a": never force it.
                 // APT stops by itself once this dpkg run has ended.
                 if (!installingReported)
-                    sendOutput(QStringLiteral("Packages are being installed; they will be finished before "
-                                              "%1 stops.")
+                    sendOutput(QCoreApplication::translate(
+                                   "PackageRun", "Packages are being installed; they will be finished before "
+                                                 "%1 stops.")
                                    .arg(command.program));
                 installingReported = true;
                 sinceStop.start();
@@ -185,8 +192,9 @@ PackageRun::Result PackageRun::run(const CheckedCommand& command, int limitMs)
 
         if (stop != Running) {
             if (stop != Interrupted)
-                sendOutput(
-                    QStringLiteral("%1 did not stop in time and was ended by force.").arg(command.program));
+                sendOutput(QCoreApplication::translate("PackageRun",
+                                                       "%1 did not stop in time and was ended by force.")
+                               .arg(command.program));
             return overLimit ? Result::Failed : Result::Canceled;
         }
         if (child.exitCode() != 0 && !lockLine.isEmpty()) {

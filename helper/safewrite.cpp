@@ -1,5 +1,6 @@
 #include "safewrite.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -10,10 +11,11 @@
 
 namespace {
 
+// `what` is a QT_TRANSLATE_NOOP text with %1 for the path; errno says why.
 QString systemError(const char* what, const QString& path)
 {
-    return QStringLiteral("%1 %2: %3")
-        .arg(QString::fromLatin1(what), path, QString::fromLocal8Bit(strerror(errno)));
+    const QString reason = QString::fromLocal8Bit(strerror(errno));
+    return QCoreApplication::translate("SafeWrite", what).arg(path) + QLatin1String(": ") + reason;
 }
 
 bool writeAll(int fd, const QByteArray& data)
@@ -55,13 +57,13 @@ QString keepBackup(const QString& path)
     QByteArray link = temporaryTemplate(path);
     const int fd = ::mkostemp(link.data(), O_CLOEXEC);
     if (fd < 0)
-        return systemError("Cannot create a temporary file for", path);
+        return systemError(QT_TRANSLATE_NOOP("SafeWrite", "Cannot create a temporary file for %1"), path);
     ::close(fd);
     ::unlink(link.constData());
     if (::link(QFile::encodeName(path).constData(), link.constData()) != 0)
-        return systemError("Cannot keep a backup of", path);
+        return systemError(QT_TRANSLATE_NOOP("SafeWrite", "Cannot keep a backup of %1"), path);
     if (::rename(link.constData(), QFile::encodeName(backupPath(path)).constData()) != 0) {
-        const QString error = systemError("Cannot keep a backup of", path);
+        const QString error = systemError(QT_TRANSLATE_NOOP("SafeWrite", "Cannot keep a backup of %1"), path);
         ::unlink(link.constData());
         return error;
     }
@@ -92,16 +94,17 @@ QString prepare(const QString& path, const QByteArray& data, Prepared* prepared)
     bool exists = false;
     if (::lstat(target.constData(), &old) == 0) {
         if (!S_ISREG(old.st_mode))
-            return QStringLiteral("Refused to replace %1: it is not a regular file").arg(path);
+            return QCoreApplication::translate("SafeWrite", "Refused to replace %1: it is not a regular file")
+                .arg(path);
         exists = true;
     } else if (errno != ENOENT) {
-        return systemError("Cannot examine", path);
+        return systemError(QT_TRANSLATE_NOOP("SafeWrite", "Cannot examine %1"), path);
     }
 
     QByteArray temporary = temporaryTemplate(path);
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
-        return systemError("Cannot create a temporary file for", path);
+        return systemError(QT_TRANSLATE_NOOP("SafeWrite", "Cannot create a temporary file for %1"), path);
     const auto fail = [&](const char* what) {
         const QString error = systemError(what, path);
         ::close(fd);
@@ -110,16 +113,16 @@ QString prepare(const QString& path, const QByteArray& data, Prepared* prepared)
     };
     const mode_t mode = exists ? (old.st_mode & 07777) : 0644;
     if (::fchmod(fd, mode) != 0)
-        return fail("Cannot set the mode of");
+        return fail(QT_TRANSLATE_NOOP("SafeWrite", "Cannot set the mode of %1"));
     if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
         ::fchown(fd, old.st_uid, old.st_gid) != 0)
-        return fail("Cannot set the owner of");
+        return fail(QT_TRANSLATE_NOOP("SafeWrite", "Cannot set the owner of %1"));
     if (!writeAll(fd, data))
-        return fail("Cannot write");
+        return fail(QT_TRANSLATE_NOOP("SafeWrite", "Cannot write %1"));
     if (::fsync(fd) != 0)
-        return fail("Cannot flush");
+        return fail(QT_TRANSLATE_NOOP("SafeWrite", "Cannot flush %1"));
     if (::close(fd) != 0) {
-        const QString error = systemError("Cannot write", path);
+        const QString error = systemError(QT_TRANSLATE_NOOP("SafeWrite", "Cannot write %1"), path);
         ::unlink(temporary.constData());
         return error;
     }
@@ -135,7 +138,7 @@ QString commit(const Prepared& prepared)
             return error;
     }
     if (::rename(prepared.temporary.constData(), QFile::encodeName(prepared.path).constData()) != 0)
-        return systemError("Cannot replace", prepared.path);
+        return systemError(QT_TRANSLATE_NOOP("SafeWrite", "Cannot replace %1"), prepared.path);
     syncDirectory(QFileInfo(prepared.path).path());
     return QString();
 }

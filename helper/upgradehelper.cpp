@@ -9,9 +9,12 @@
 #include "safewrite.h"
 
 #include <KAuth/HelperSupport>
+#include <QCoreApplication>
 #include <QFile>
+#include <QLocale>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTranslator>
 
 #include <sys/stat.h>
 
@@ -51,7 +54,8 @@ ActionReply statusReply(const QString& status)
 
 QString tooLarge()
 {
-    return QStringLiteral("Refused: the data is larger than %1 bytes").arg(MaxDataBytes);
+    return QCoreApplication::translate("UpgradeHelper", "Refused: the data is larger than %1 bytes")
+        .arg(MaxDataBytes);
 }
 
 bool isText(const QVariant& value)
@@ -72,10 +76,20 @@ QString shellValue(const QString& line, const QString& name)
 
 } // namespace
 
+// Outside any namespace, as Q_INIT_RESOURCE requires.
+static void initCatalogues()
+{
+    Q_INIT_RESOURCE(catalogues);
+}
+
 class UpgradeHelper::ActionScope
 {
 public:
-    explicit ActionScope(UpgradeHelper& helper) { helper.m_channel->beginAction(); }
+    ActionScope(UpgradeHelper& helper, const QVariantMap& args)
+    {
+        helper.m_channel->beginAction();
+        helper.useLanguage(args.value(QLatin1String(LanguageKey)).toString());
+    }
 };
 
 UpgradeHelper::UpgradeHelper()
@@ -91,6 +105,25 @@ UpgradeHelper::UpgradeHelper(const HelperSettings& settings, ActionChannel* chan
 
 UpgradeHelper::~UpgradeHelper() = default;
 
+void UpgradeHelper::useLanguage(const QString& localeName)
+{
+    // The helper is started by the system bus, without the user's locale: the caller names it.
+    if (m_translator)
+        QCoreApplication::removeTranslator(m_translator.get());
+    m_translator.reset();
+    // QLocale reads any text as a locale (unknown ones as C), so the name never becomes a path.
+    const QLocale locale(localeName);
+    if (locale.language() == QLocale::C)
+        return;
+    initCatalogues();
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(locale, QStringLiteral("tarn-update-notifier"), QStringLiteral("_"),
+                         QStringLiteral(":/translations"))) {
+        QCoreApplication::installTranslator(translator.get());
+        m_translator = std::move(translator);
+    }
+}
+
 QString UpgradeHelper::aptConfigPath()
 {
     return QString::fromLatin1(OwnAptConfigPath);
@@ -98,7 +131,7 @@ QString UpgradeHelper::aptConfigPath()
 
 ActionReply UpgradeHelper::update(const QVariantMap& args)
 {
-    const ActionScope scope(*this);
+    const ActionScope scope(*this, args);
     const CheckedCommand command =
         checkCommand(args.value(QLatin1String(UpdateCommandKey)).toString(), CommandRole::Update);
     if (!command.isAcceptable())
@@ -109,7 +142,7 @@ ActionReply UpgradeHelper::update(const QVariantMap& args)
 
 ActionReply UpgradeHelper::upgrade(const QVariantMap& args)
 {
-    const ActionScope scope(*this);
+    const ActionScope scope(*this, args);
     // Every command is checked before the first one runs.
     const QString updateLine = args.value(QLatin1String(UpdateCommandKey)).toString();
     const QString fixLine = args.value(QLatin1String(FixBrokenCommandKey)).toString();
@@ -137,10 +170,11 @@ ActionReply UpgradeHelper::upgrade(const QVariantMap& args)
 
 ActionReply UpgradeHelper::setaptconfig(const QVariantMap& args)
 {
-    const ActionScope scope(*this);
+    const ActionScope scope(*this, args);
     const QVariant data = args.value(QLatin1String(DataKey));
     if (!isText(data))
-        return errorReply(QStringLiteral("Refused: no APT configuration text given"));
+        return errorReply(
+            QCoreApplication::translate("UpgradeHelper", "Refused: no APT configuration text given"));
     const QByteArray text = data.toByteArray();
     if (text.size() > MaxDataBytes)
         return errorReply(tooLarge());
@@ -157,21 +191,24 @@ ActionReply UpgradeHelper::setaptconfig(const QVariantMap& args)
 
 ActionReply UpgradeHelper::setsourcelist(const QVariantMap& args)
 {
-    const ActionScope scope(*this);
+    const ActionScope scope(*this, args);
     const QVariant data = args.value(QLatin1String(DataKey));
     if (data.userType() != QMetaType::QVariantMap)
-        return errorReply(QStringLiteral("Refused: no list file map given"));
+        return errorReply(QCoreApplication::translate("UpgradeHelper", "Refused: no list file map given"));
     // The bytes checked are the bytes written: given bytes stay as they are.
     QMap<QString, QByteArray> files;
     qint64 size = 0;
     const QVariantMap given = data.toMap();
     for (auto it = given.cbegin(); it != given.cend(); ++it) {
         if (!isText(it.value()))
-            return errorReply(QStringLiteral("Refused list file \"%1\": its text is not text").arg(it.key()));
+            return errorReply(
+                QCoreApplication::translate("UpgradeHelper", "Refused list file \"%1\": its text is not text")
+                    .arg(it.key()));
         const QByteArray text = it.value().userType() == QMetaType::QByteArray
                                     ? it.value().toByteArray()
                                     : it.value().toString().toUtf8();
-        const QString problem = checkPlainText(text, QStringLiteral("list file \"%1\"").arg(it.key()));
+        const QString problem = checkPlainText(
+            text, QCoreApplication::translate("UpgradeHelper", "list file \"%1\"").arg(it.key()));
         if (!problem.isEmpty())
             return errorReply(problem);
         files.insert(it.key(), text);
@@ -192,7 +229,8 @@ ActionReply UpgradeHelper::setsourcelist(const QVariantMap& args)
     };
     if (normalise(sourceDir) != normalise(listDir))
         return errorReply(
-            QStringLiteral("Refused: \"%1\" is not APT's list directory \"%2\"").arg(sourceDir, listDir));
+            QCoreApplication::translate("UpgradeHelper", "Refused: \"%1\" is not APT's list directory \"%2\"")
+                .arg(sourceDir, listDir));
 
     // Everything is checked before the first file is written.
     QList<QPair<QString, QByteArray>> writes;
@@ -203,8 +241,9 @@ ActionReply UpgradeHelper::setsourcelist(const QVariantMap& args)
         const QString target = m_settings.underRoot(normalise(it.key()));
         struct stat info;
         if (::lstat(QFile::encodeName(target).constData(), &info) == 0 && !S_ISREG(info.st_mode))
-            return errorReply(
-                QStringLiteral("Refused list file \"%1\": it is not a regular file").arg(it.key()));
+            return errorReply(QCoreApplication::translate(
+                                  "UpgradeHelper", "Refused list file \"%1\": it is not a regular file")
+                                  .arg(it.key()));
         writes.append({target, it.value()});
     }
     error = AptVerdict(m_settings).onSourceLists(files, mainList, listDir);
@@ -217,7 +256,7 @@ ActionReply UpgradeHelper::setsourcelist(const QVariantMap& args)
 
 ActionReply UpgradeHelper::setappconfig(const QVariantMap& args)
 {
-    const ActionScope scope(*this);
+    const ActionScope scope(*this, args);
     const QStringList keys = {
         QLatin1String(PackageManagerKey),
         QLatin1String(UpgradeCommandSettingKey),
@@ -226,7 +265,9 @@ ActionReply UpgradeHelper::setappconfig(const QVariantMap& args)
     qint64 size = 0;
     for (const QString& key : keys) {
         if (args.value(key).userType() != QMetaType::QString)
-            return errorReply(QStringLiteral("Refused: \"%1\" is missing or not text").arg(key));
+            return errorReply(
+                QCoreApplication::translate("UpgradeHelper", "Refused: \"%1\" is missing or not text")
+                    .arg(key));
         size += args.value(key).toString().toUtf8().size();
     }
     if (size > MaxDataBytes)
@@ -246,7 +287,9 @@ ActionReply UpgradeHelper::setappconfig(const QVariantMap& args)
     // writes files in place, hence the scratch directory.
     QTemporaryDir scratch;
     if (!scratch.isValid())
-        return errorReply(QStringLiteral("Cannot create a scratch directory: %1").arg(scratch.errorString()));
+        return errorReply(
+            QCoreApplication::translate("UpgradeHelper", "Cannot create a scratch directory: %1")
+                .arg(scratch.errorString()));
     const QString scratchFile = scratch.filePath(QStringLiteral("config.conf"));
     {
         QSettings settings(scratchFile, QSettings::IniFormat);
@@ -256,12 +299,14 @@ ActionReply UpgradeHelper::setappconfig(const QVariantMap& args)
         settings.endGroup();
         settings.sync();
         if (settings.status() != QSettings::NoError)
-            return errorReply(QStringLiteral("Cannot produce the configuration text"));
+            return errorReply(
+                QCoreApplication::translate("UpgradeHelper", "Cannot produce the configuration text"));
     }
     QFile produced(scratchFile);
     if (!produced.open(QIODevice::ReadOnly))
         return errorReply(
-            QStringLiteral("Cannot produce the configuration text: %1").arg(produced.errorString()));
+            QCoreApplication::translate("UpgradeHelper", "Cannot produce the configuration text: %1")
+                .arg(produced.errorString()));
     const QString error = replaceFile(m_settings.underRoot(QStringLiteral("/etc/tarn-update-notifier.conf")),
                                       produced.readAll());
     if (!error.isEmpty())
@@ -278,7 +323,8 @@ bool UpgradeHelper::locateSourceLists(QString* mainList, QString* listDir, QStri
                             QStringLiteral("Dir::Etc::sourceparts/d")},
                            m_settings.childEnvironment());
     if (!aptConfig.start()) {
-        *error = QStringLiteral("Cannot run apt-config: %1").arg(aptConfig.errorString());
+        *error = QCoreApplication::translate("UpgradeHelper", "Cannot run apt-config: %1")
+                     .arg(aptConfig.errorString());
         return false;
     }
     QStringList lines;
@@ -293,7 +339,8 @@ bool UpgradeHelper::locateSourceLists(QString* mainList, QString* listDir, QStri
             *listDir = shellValue(line, QStringLiteral("PARTS"));
     }
     if (aptConfig.exitCode() != 0 || mainList->isEmpty() || listDir->isEmpty()) {
-        *error = QStringLiteral("Cannot read the list file locations from APT's configuration");
+        *error = QCoreApplication::translate("UpgradeHelper",
+                                             "Cannot read the list file locations from APT's configuration");
         return false;
     }
     return true;

@@ -8,6 +8,7 @@
 #include <memory>
 
 class ActionChannel;
+class QTranslator;
 
 // The helper's actions; KAuth calls the slot named like the action.
 class UpgradeHelper : public QObject
@@ -36,8 +37,11 @@ private:
     class ActionScope;
     // APT's main list file and list directory, as APT itself resolves them.
     bool locateSourceLists(QString* mainList, QString* listDir, QString* error) const;
+    // Messages from now on in the caller's language (LanguageKey), or in English.
+    void useLanguage(const QString& localeName);
 
     HelperSettings m_settings;
     std::unique_ptr<ActionChannel> m_ownChannel;
     ActionChannel* m_channel;
+    std::unique_ptr<QTranslator> m_translator;
 };

@@ -1,5 +1,6 @@
 #include "aptfilepolicy.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -24,16 +25,18 @@ QString checkPlainSetting(const QString& key, const QString& value)
     if (isPeriodicKey(key)) {
         static const QRegularExpression word(QStringLiteral("^[A-Za-z0-9]*$"));
         if (!word.match(value).hasMatch())
-            return QStringLiteral("the value \"%1\" of \"%2\" is not allowed").arg(value, key);
+            return QCoreApplication::translate("AptFilePolicy", "the value \"%1\" of \"%2\" is not allowed")
+                .arg(value, key);
         return QString();
     }
     if (key.compare(QLatin1String("Unattended-Upgrade::Mail"), Qt::CaseInsensitive) == 0) {
         // The address ends up on a mail program's command line.
         if (value.startsWith(QLatin1Char('-')))
-            return QStringLiteral("the mail address \"%1\" is not allowed").arg(value);
+            return QCoreApplication::translate("AptFilePolicy", "the mail address \"%1\" is not allowed")
+                .arg(value);
         return QString();
     }
-    return QStringLiteral("the key \"%1\" is not allowed").arg(key);
+    return QCoreApplication::translate("AptFilePolicy", "the key \"%1\" is not allowed").arg(key);
 }
 
 } // namespace
@@ -43,8 +46,9 @@ QString checkPlainText(const QByteArray& text, const QString& what)
     for (int i = 0; i < text.size(); ++i) {
         const uchar c = uchar(text.at(i));
         if ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7f)
-            return QStringLiteral("Refused %1: byte %2 is the control character 0x%3, which is not "
-                                  "plain text")
+            return QCoreApplication::translate(
+                       "AptFilePolicy", "Refused %1: byte %2 is the control character 0x%3, which is not "
+                                        "plain text")
                 .arg(what)
                 .arg(i + 1)
                 .arg(c, 2, 16, QLatin1Char('0'));
@@ -82,7 +86,8 @@ QString checkAptConfigText(const QByteArray& text)
     static const QRegularExpression elementLine(QStringLiteral("^\"([^\"]*)\"[ \\t]*;$"));
 
     // Every byte is seen: a NUL would end the decoding below early.
-    const QString plain = checkPlainText(text, QStringLiteral("APT configuration"));
+    const QString plain =
+        checkPlainText(text, QCoreApplication::translate("AptFilePolicy", "APT configuration"));
     if (!plain.isEmpty())
         return plain;
     // The notifier writes UTF-8; read byte by byte, its multi-byte characters are no
@@ -92,21 +97,26 @@ QString checkAptConfigText(const QByteArray& text)
     for (int i = 0; i < lines.size(); ++i) {
         const QString line = trimmedAscii(lines.at(i));
         const auto refuse = [&](const QString& why) {
-            return QStringLiteral("Refused APT configuration line %1 \"%2\": %3").arg(i + 1).arg(line, why);
+            return QCoreApplication::translate("AptFilePolicy",
+                                               "Refused APT configuration line %1 \"%2\": %3")
+                .arg(i + 1)
+                .arg(line, why);
         };
         if (line.isEmpty())
             continue;
         if (line.startsWith(QLatin1String("//"))) {
             // A block comment opened in a line comment would still be seen by APT elsewhere.
             if (line.contains(QLatin1String("/*")) || line.contains(QLatin1String("*/")))
-                return refuse(QStringLiteral("block comment markers are not allowed"));
+                return refuse(
+                    QCoreApplication::translate("AptFilePolicy", "block comment markers are not allowed"));
             continue;
         }
         // Quotes are held in place by the patterns below; a control character could end a
         // value early for APT.
         for (const QChar c : line) {
             if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
-                return refuse(QStringLiteral("control characters are not allowed"));
+                return refuse(
+                    QCoreApplication::translate("AptFilePolicy", "control characters are not allowed"));
         }
 
         if (!openList.isEmpty()) {
@@ -115,14 +125,17 @@ QString checkAptConfigText(const QByteArray& text)
                 continue;
             }
             if (!elementLine.match(line).hasMatch())
-                return refuse(QStringLiteral("only quoted elements are allowed inside \"%1\"").arg(openList));
+                return refuse(QCoreApplication::translate("AptFilePolicy",
+                                                          "only quoted elements are allowed inside \"%1\"")
+                                  .arg(openList));
             continue;
         }
 
         if (const auto match = clearLine.match(line); match.hasMatch()) {
             const QString name = match.captured(1);
             if (!isListName(name))
-                return refuse(QStringLiteral("clearing \"%1\" is not allowed").arg(name));
+                return refuse(
+                    QCoreApplication::translate("AptFilePolicy", "clearing \"%1\" is not allowed").arg(name));
         } else if (const auto match = settingLine.match(line); match.hasMatch()) {
             const QString problem = checkPlainSetting(match.captured(1), match.captured(2));
             if (!problem.isEmpty())
@@ -130,31 +143,36 @@ QString checkAptConfigText(const QByteArray& text)
         } else if (const auto match = listOpenLine.match(line); match.hasMatch()) {
             openList = match.captured(1);
             if (!isListName(openList))
-                return refuse(QStringLiteral("the list \"%1\" is not allowed").arg(openList));
+                return refuse(QCoreApplication::translate("AptFilePolicy", "the list \"%1\" is not allowed")
+                                  .arg(openList));
         } else {
-            return refuse(QStringLiteral("it is not a setting the notifier writes"));
+            return refuse(
+                QCoreApplication::translate("AptFilePolicy", "it is not a setting the notifier writes"));
         }
     }
     if (!openList.isEmpty())
-        return QStringLiteral("Refused APT configuration: the list \"%1\" is not closed").arg(openList);
+        return QCoreApplication::translate("AptFilePolicy",
+                                           "Refused APT configuration: the list \"%1\" is not closed")
+            .arg(openList);
     return QString();
 }
 
 QString checkSourceListPath(const QString& path, const QString& mainList, const QString& listDir)
 {
     const auto refuse = [&](const QString& why) {
-        return QStringLiteral("Refused list file \"%1\": %2").arg(path, why);
+        return QCoreApplication::translate("AptFilePolicy", "Refused list file \"%1\": %2").arg(path, why);
     };
     if (!path.startsWith(QLatin1Char('/')))
-        return refuse(QStringLiteral("it is not an absolute path"));
+        return refuse(QCoreApplication::translate("AptFilePolicy", "it is not an absolute path"));
     const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     for (const QString& part : parts) {
         if (part == QLatin1String("..") || part == QLatin1String("."))
-            return refuse(QStringLiteral("\"%1\" is not allowed in a path").arg(part));
+            return refuse(
+                QCoreApplication::translate("AptFilePolicy", "\"%1\" is not allowed in a path").arg(part));
     }
     for (const QChar c : path) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return refuse(QStringLiteral("control characters are not allowed"));
+            return refuse(QCoreApplication::translate("AptFilePolicy", "control characters are not allowed"));
     }
     const QString normal = QLatin1Char('/') + parts.join(QLatin1Char('/'));
     const auto normalise = [](const QString& p) {
@@ -165,11 +183,14 @@ QString checkSourceListPath(const QString& path, const QString& mainList, const 
     const QString directory = normal.section(QLatin1Char('/'), 0, -2);
     const QString name = normal.section(QLatin1Char('/'), -1);
     if (directory.isEmpty() || directory != normalise(listDir))
-        return refuse(QStringLiteral("it is neither the main list file nor inside the list directory"));
+        return refuse(QCoreApplication::translate(
+            "AptFilePolicy", "it is neither the main list file nor inside the list directory"));
     // One-line lists and deb822 lists sit side by side; APT reads both kinds.
     const bool list = name.endsWith(QLatin1String(".list"), Qt::CaseInsensitive) && name.size() > 5;
     const bool sources = name.endsWith(QLatin1String(".sources"), Qt::CaseInsensitive) && name.size() > 8;
     if (name.startsWith(QLatin1Char('.')) || !(list || sources))
-        return refuse(QStringLiteral("\"%1\" is neither a \".list\" nor a \".sources\" file name").arg(name));
+        return refuse(QCoreApplication::translate(
+                          "AptFilePolicy", "\"%1\" is neither a \".list\" nor a \".sources\" file name")
+                          .arg(name));
     return QString();
 }

@@ -1,5 +1,6 @@
 #include "commandpolicy.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
@@ -11,11 +12,11 @@ QString roleName(CommandRole role)
 {
     switch (role) {
     case CommandRole::Update:
-        return QStringLiteral("update command");
+        return QCoreApplication::translate("CommandPolicy", "update command");
     case CommandRole::Upgrade:
-        return QStringLiteral("upgrade command");
+        return QCoreApplication::translate("CommandPolicy", "upgrade command");
     case CommandRole::FixBroken:
-        return QStringLiteral("fix-broken command");
+        return QCoreApplication::translate("CommandPolicy", "fix-broken command");
     }
     return QString();
 }
@@ -72,15 +73,19 @@ QString checkAptOption(const QString& word)
 {
     const int equals = word.indexOf(QLatin1Char('='));
     if (equals <= 0)
-        return QStringLiteral("\"%1\" is not an APT option of the form KEY=VALUE").arg(word);
+        return QCoreApplication::translate("CommandPolicy",
+                                           "\"%1\" is not an APT option of the form KEY=VALUE")
+            .arg(word);
     const QString key = word.left(equals);
     const QString value = word.mid(equals + 1);
     // APT compares keys without regard to case, so the allow-list does too.
     const auto check = allowedAptOptions().constFind(key.toLower());
     if (check == allowedAptOptions().constEnd())
-        return QStringLiteral("the APT option \"%1\" is not allowed").arg(key);
+        return QCoreApplication::translate("CommandPolicy", "the APT option \"%1\" is not allowed").arg(key);
     if (!(*check)(value))
-        return QStringLiteral("the value \"%1\" of the APT option \"%2\" is not allowed").arg(value, key);
+        return QCoreApplication::translate("CommandPolicy",
+                                           "the value \"%1\" of the APT option \"%2\" is not allowed")
+            .arg(value, key);
     return QString();
 }
 
@@ -91,13 +96,13 @@ CheckedCommand checkCommand(const QString& commandLine, CommandRole role)
     CheckedCommand command;
     const QString what = roleName(role);
     const auto refuse = [&](const QString& why) {
-        command.error = QStringLiteral("Refused %1: %2").arg(what, why);
+        command.error = QCoreApplication::translate("CommandPolicy", "Refused %1: %2").arg(what, why);
         return command;
     };
 
     const QStringList words = QProcess::splitCommand(commandLine);
     if (words.isEmpty())
-        return refuse(QStringLiteral("it is empty"));
+        return refuse(QCoreApplication::translate("CommandPolicy", "it is empty"));
 
     const QString& program = words.first();
     if (program == QLatin1String("apt-get") || program == QLatin1String("/usr/bin/apt-get"))
@@ -105,8 +110,9 @@ CheckedCommand checkCommand(const QString& commandLine, CommandRole role)
     else if (program == QLatin1String("apt") || program == QLatin1String("/usr/bin/apt"))
         command.program = QStringLiteral("apt");
     else
-        return refuse(
-            QStringLiteral("the program \"%1\" is not allowed; only apt-get and apt are").arg(program));
+        return refuse(QCoreApplication::translate(
+                          "CommandPolicy", "the program \"%1\" is not allowed; only apt-get and apt are")
+                          .arg(program));
 
     static const QSet<QString> flags = {
         QStringLiteral("-y"), QStringLiteral("--yes"),        QStringLiteral("--assume-yes"),
@@ -118,13 +124,15 @@ CheckedCommand checkCommand(const QString& commandLine, CommandRole role)
         const QString& word = words.at(i);
         if (word == QLatin1String("-o")) {
             if (i + 1 == words.size())
-                return refuse(QStringLiteral("\"-o\" is not followed by an APT option"));
+                return refuse(
+                    QCoreApplication::translate("CommandPolicy", "\"-o\" is not followed by an APT option"));
             const QString problem = checkAptOption(words.at(++i));
             if (!problem.isEmpty())
                 return refuse(problem);
         } else if (word.startsWith(QLatin1Char('-'))) {
             if (!flags.contains(word))
-                return refuse(QStringLiteral("the option \"%1\" is not allowed").arg(word));
+                return refuse(QCoreApplication::translate("CommandPolicy", "the option \"%1\" is not allowed")
+                                  .arg(word));
             fixBroken = fixBroken || word == QLatin1String("-f") || word == QLatin1String("--fix-broken");
         } else if (operation.isEmpty()) {
             operation = word;
@@ -137,20 +145,26 @@ CheckedCommand checkCommand(const QString& commandLine, CommandRole role)
                               (role == CommandRole::Upgrade && upgrades.contains(operation)) ||
                               (role == CommandRole::FixBroken && operation == QLatin1String("install"));
             if (!fits)
-                return refuse(QStringLiteral("the operation \"%1\" is not allowed here").arg(operation));
+                return refuse(
+                    QCoreApplication::translate("CommandPolicy", "the operation \"%1\" is not allowed here")
+                        .arg(operation));
         } else if (role == CommandRole::FixBroken) {
-            return refuse(
-                QStringLiteral("the package name \"%1\" is not allowed; only \"install -f\" without "
-                               "packages is")
-                    .arg(word));
+            return refuse(QCoreApplication::translate(
+                              "CommandPolicy",
+                              "the package name \"%1\" is not allowed; only \"install -f\" without "
+                              "packages is")
+                              .arg(word));
         } else {
-            return refuse(QStringLiteral("the word \"%1\" is not allowed after \"%2\"").arg(word, operation));
+            return refuse(
+                QCoreApplication::translate("CommandPolicy", "the word \"%1\" is not allowed after \"%2\"")
+                    .arg(word, operation));
         }
     }
     if (operation.isEmpty())
-        return refuse(QStringLiteral("it has no operation"));
+        return refuse(QCoreApplication::translate("CommandPolicy", "it has no operation"));
     if (role == CommandRole::FixBroken && !fixBroken)
-        return refuse(QStringLiteral("\"install\" is only allowed with -f or --fix-broken"));
+        return refuse(QCoreApplication::translate("CommandPolicy",
+                                                  "\"install\" is only allowed with -f or --fix-broken"));
 
     command.arguments = words.mid(1);
     return command;
@@ -167,7 +181,8 @@ QString refusalOfPackageManagerCommand(const QString& commandLine)
 {
     for (const QChar c : commandLine) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return QStringLiteral("Refused package manager command: control characters are not allowed");
+            return QCoreApplication::translate(
+                "CommandPolicy", "Refused package manager command: control characters are not allowed");
     }
     return QString();
 }

@@ -1,5 +1,7 @@
 #include "helpercontract.h"
 
+#include <QLocale>
+
 namespace HelperContract {
 
 QString withStatusFd(const QString& upgradeCommand)
@@ -25,7 +27,9 @@ KAuth::Action makeAction(const QString& name, const QVariantMap& arguments, QWid
     const QString helperId = QString::fromLatin1(HelperId);
     KAuth::Action action(helperId + QLatin1Char('.') + name);
     action.setHelperId(helperId);
-    action.setArguments(arguments);
+    QVariantMap withLanguage = arguments;
+    withLanguage.insert(QLatin1String(LanguageKey), QLocale().name());
+    action.setArguments(withLanguage);
     action.setTimeout(timeoutFor(name));
     if (parent)
         action.setParentWidget(parent);

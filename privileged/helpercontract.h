@@ -28,6 +28,9 @@ inline constexpr char SourceDirKey[] = "sourceDir";
 inline constexpr char PackageManagerKey[] = "PMTool";
 inline constexpr char UpgradeCommandSettingKey[] = "upgCommand";
 inline constexpr char FixBrokenCommandSettingKey[] = "fixBrokenCommand";
+// The caller's language (a locale name such as "de_DE"), in which the helper writes the
+// messages the user reads. makeAction() adds it to every action.
+inline constexpr char LanguageKey[] = "language";
 
 // Progress maps sent while an action runs.
 inline constexpr char TypeKey[] = "type";
@@ -66,7 +69,8 @@ inline constexpr int MaxDataBytes = 1024 * 1024;
 // APT writes its machine-readable progress only when asked; the upgrade progress bar needs it.
 QString withStatusFd(const QString& upgradeCommand);
 
-// The action `name` of our helper with its arguments, timeout and parent widget.
+// The action `name` of our helper with its arguments, the caller's language, timeout and
+// parent widget.
 KAuth::Action makeAction(const QString& name, const QVariantMap& arguments, QWidget* parent = nullptr);
 
 // The timeout that goes with an action name.

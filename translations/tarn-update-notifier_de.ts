@@ -18,6 +18,228 @@
     </message>
 </context>
 <context>
+    <name>AptFilePolicy</name>
+    <message>
+        <location filename="../policy/aptfilepolicy.cpp" line="+28"/>
+        <source>the value &quot;%1&quot; of &quot;%2&quot; is not allowed</source>
+        <translation>der Wert „%1“ von „%2“ ist nicht erlaubt</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>the mail address &quot;%1&quot; is not allowed</source>
+        <translation>die E-Mail-Adresse „%1“ ist nicht erlaubt</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the key &quot;%1&quot; is not allowed</source>
+        <translation>der Schlüssel „%1“ ist nicht erlaubt</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Refused %1: byte %2 is the control character 0x%3, which is not plain text</source>
+        <translation>Abgelehnt: %1: Byte %2 ist das Steuerzeichen 0x%3, das kein reiner Text ist</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>APT configuration</source>
+        <translation>APT-Konfiguration</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Refused APT configuration line %1 &quot;%2&quot;: %3</source>
+        <translation>Abgelehnt: APT-Konfiguration, Zeile %1 „%2“: %3</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>block comment markers are not allowed</source>
+        <translation>Blockkommentarzeichen sind nicht erlaubt</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+56"/>
+        <source>control characters are not allowed</source>
+        <translation>Steuerzeichen sind nicht erlaubt</translation>
+    </message>
+    <message>
+        <location line="-47"/>
+        <source>only quoted elements are allowed inside &quot;%1&quot;</source>
+        <translation>in „%1“ sind nur Elemente in Anführungszeichen erlaubt</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>clearing &quot;%1&quot; is not allowed</source>
+        <translation>„%1“ darf nicht geleert werden</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>the list &quot;%1&quot; is not allowed</source>
+        <translation>die Liste „%1“ ist nicht erlaubt</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>it is not a setting the notifier writes</source>
+        <translation>das ist keine Einstellung, die der Aktualisierungsmelder schreibt</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Refused APT configuration: the list &quot;%1&quot; is not closed</source>
+        <translation>Abgelehnt: APT-Konfiguration: die Liste „%1“ ist nicht geschlossen</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Refused list file &quot;%1&quot;: %2</source>
+        <translation>Abgelehnt: Listendatei „%1“: %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>it is not an absolute path</source>
+        <translation>das ist kein absoluter Pfad</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&quot;%1&quot; is not allowed in a path</source>
+        <translation>„%1“ ist in einem Pfad nicht erlaubt</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>it is neither the main list file nor inside the list directory</source>
+        <translation>sie ist weder die Hauptlistendatei noch liegt sie im Listenordner</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&quot;%1&quot; is neither a &quot;.list&quot; nor a &quot;.sources&quot; file name</source>
+        <translation>„%1“ ist weder ein „.list“- noch ein „.sources“-Dateiname</translation>
+    </message>
+</context>
+<context>
+    <name>AptVerdict</name>
+    <message>
+        <location filename="../helper/aptverdict.cpp" line="+35"/>
+        <location line="+18"/>
+        <location line="+21"/>
+        <source>Cannot prepare a scratch copy for APT to read</source>
+        <translation>Eine Arbeitskopie zum Prüfen durch APT kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <location line="-31"/>
+        <source>APT configuration</source>
+        <translation>APT-Konfiguration</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Cannot copy %1 for APT to read</source>
+        <translation>%1 kann nicht zum Prüfen durch APT kopiert werden</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>source lists</source>
+        <translation>Paketquellenlisten</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Cannot run %1: %2</source>
+        <translation>%1 kann nicht ausgeführt werden: %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 did not answer</source>
+        <translation>%1 hat nicht geantwortet</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Refused %1: APT cannot read it: %2</source>
+        <translation>Abgelehnt: %1: APT kann sie nicht lesen: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CommandPolicy</name>
+    <message>
+        <location filename="../policy/commandpolicy.cpp" line="+15"/>
+        <source>update command</source>
+        <translation>Aktualisierungsbefehl</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>upgrade command</source>
+        <translation>Upgrade-Befehl</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>fix-broken command</source>
+        <translation>Reparaturbefehl</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>&quot;%1&quot; is not an APT option of the form KEY=VALUE</source>
+        <translation>„%1“ ist keine APT-Option der Form SCHLÜSSEL=WERT</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>the APT option &quot;%1&quot; is not allowed</source>
+        <translation>die APT-Option „%1“ ist nicht erlaubt</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the value &quot;%1&quot; of the APT option &quot;%2&quot; is not allowed</source>
+        <translation>der Wert „%1“ der APT-Option „%2“ ist nicht erlaubt</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Refused %1: %2</source>
+        <translation>Abgelehnt: %1: %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>it is empty</source>
+        <translation>er ist leer</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>the program &quot;%1&quot; is not allowed; only apt-get and apt are</source>
+        <translation>das Programm „%1“ ist nicht erlaubt, nur apt-get und apt</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>&quot;-o&quot; is not followed by an APT option</source>
+        <translation>auf „-o“ folgt keine APT-Option</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>the option &quot;%1&quot; is not allowed</source>
+        <translation>die Option „%1“ ist nicht erlaubt</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>the operation &quot;%1&quot; is not allowed here</source>
+        <translation>der Vorgang „%1“ ist hier nicht erlaubt</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>the package name &quot;%1&quot; is not allowed; only &quot;install -f&quot; without packages is</source>
+        <translation>der Paketname „%1“ ist nicht erlaubt, nur „install -f“ ohne Pakete</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>the word &quot;%1&quot; is not allowed after &quot;%2&quot;</source>
+        <translation>das Wort „%1“ ist nach „%2“ nicht erlaubt</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>it has no operation</source>
+        <translation>er enthält keinen Vorgang</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&quot;install&quot; is only allowed with -f or --fix-broken</source>
+        <translation>„install“ ist nur mit -f oder --fix-broken erlaubt</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Refused package manager command: control characters are not allowed</source>
+        <translation>Abgelehnt: Befehl der Paketverwaltung: Steuerzeichen sind nicht erlaubt</translation>
+    </message>
+</context>
+<context>
     <name>HelperJobDialog</name>
     <message>
         <location filename="../privileged/helperjobdialog.cpp" line="+38"/>
@@ -157,7 +379,7 @@ Klicken, um das System zu aktualisieren</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+171"/>
+        <location filename="../core/updatecheck.cpp" line="+170"/>
         <location line="+97"/>
         <source>Unable to run package managment tool</source>
         <translation>Das Paketverwaltungsprogramm kann nicht gestartet werden</translation>
@@ -337,6 +559,95 @@ Bitte prüfen Sie die Einstellungen</translation>
         <location filename="../settings/packageblacklistdialog.ui" line="+14"/>
         <source>Ignored Package List</source>
         <translation>Liste ignorierter Pakete</translation>
+    </message>
+</context>
+<context>
+    <name>PackageRun</name>
+    <message>
+        <location filename="../helper/packagerun.cpp" line="+67"/>
+        <source>Not all package lists could be updated; upgrading with the lists APT has.</source>
+        <translation>Nicht alle Paketlisten konnten aktualisiert werden; das Upgrade verwendet die Listen, die APT hat.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>dpkg was interrupted and left packages half installed. Run &quot;dpkg --configure -a&quot; as root to finish their setup.</source>
+        <translation>dpkg wurde unterbrochen und hat Pakete halb installiert zurückgelassen. Führen Sie „dpkg --configure -a“ als root aus, um ihre Einrichtung abzuschließen.</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>Unable to start %1: %2</source>
+        <translation>%1 kann nicht gestartet werden: %2</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>%1 did not finish within %2 seconds and is being stopped.</source>
+        <translation>%1 ist nicht innerhalb von %2 Sekunden fertig geworden und wird angehalten.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Stopping %1...</source>
+        <translation>%1 wird angehalten …</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Packages are being installed; they will be finished before %1 stops.</source>
+        <translation>Pakete werden gerade installiert; sie werden fertig installiert, bevor %1 anhält.</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>%1 did not stop in time and was ended by force.</source>
+        <translation>%1 hat nicht rechtzeitig angehalten und wurde zwangsweise beendet.</translation>
+    </message>
+</context>
+<context>
+    <name>SafeWrite</name>
+    <message>
+        <location filename="../helper/safewrite.cpp" line="+60"/>
+        <location line="+47"/>
+        <source>Cannot create a temporary file for %1</source>
+        <translation>Für %1 kann keine temporäre Datei angelegt werden</translation>
+    </message>
+    <message>
+        <location line="-43"/>
+        <location line="+2"/>
+        <source>Cannot keep a backup of %1</source>
+        <translation>Von %1 kann keine Sicherungskopie behalten werden</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Refused to replace %1: it is not a regular file</source>
+        <translation>Ersetzen von %1 abgelehnt: das ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Cannot examine %1</source>
+        <translation>%1 kann nicht untersucht werden</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Cannot set the mode of %1</source>
+        <translation>Die Zugriffsrechte von %1 können nicht gesetzt werden</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Cannot set the owner of %1</source>
+        <translation>Der Eigentümer von %1 kann nicht gesetzt werden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+4"/>
+        <source>Cannot write %1</source>
+        <translation>%1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>Cannot flush %1</source>
+        <translation>%1 kann nicht auf den Datenträger geschrieben werden</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Cannot replace %1</source>
+        <translation>%1 kann nicht ersetzt werden</translation>
     </message>
 </context>
 <context>
@@ -604,7 +915,7 @@ Bitte prüfen Sie die Einstellungen</translation>
     <message>
         <location line="+26"/>
         <location line="+151"/>
-        <location filename="../settings/settingssaving.cpp" line="+239"/>
+        <location filename="../settings/settingssaving.cpp" line="+236"/>
         <source>Error</source>
         <translation>Fehler</translation>
     </message>
@@ -657,8 +968,7 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>Paketverwaltung auswählen</translation>
     </message>
     <message>
-        <location filename="../settings/settingssaving.cpp" line="-195"/>
-        <location line="+6"/>
+        <location filename="../settings/settingssaving.cpp" line="-189"/>
         <source>Nothing was saved: %1</source>
         <translation>Nichts wurde gespeichert: %1</translation>
     </message>
@@ -949,6 +1259,74 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <location line="+4"/>
         <source>&lt;b&gt;Unable to start package tool&lt;\b&gt;</source>
         <translation>&lt;b&gt;Paketprogramm kann nicht gestartet werden&lt;\b&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeHelper</name>
+    <message>
+        <location filename="../helper/upgradehelper.cpp" line="+57"/>
+        <source>Refused: the data is larger than %1 bytes</source>
+        <translation>Abgelehnt: die Daten sind größer als %1 Byte</translation>
+    </message>
+    <message>
+        <location line="+120"/>
+        <source>Refused: no APT configuration text given</source>
+        <translation>Abgelehnt: kein Text für die APT-Konfiguration angegeben</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Refused: no list file map given</source>
+        <translation>Abgelehnt: keine Zuordnung von Listendateien angegeben</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Refused list file &quot;%1&quot;: its text is not text</source>
+        <translation>Abgelehnt: Listendatei „%1“: ihr Inhalt ist kein Text</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>list file &quot;%1&quot;</source>
+        <translation>Listendatei „%1“</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Refused: &quot;%1&quot; is not APT&apos;s list directory &quot;%2&quot;</source>
+        <translation>Abgelehnt: „%1“ ist nicht APTs Listenordner „%2“</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Refused list file &quot;%1&quot;: it is not a regular file</source>
+        <translation>Abgelehnt: Listendatei „%1“: das ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Refused: &quot;%1&quot; is missing or not text</source>
+        <translation>Abgelehnt: „%1“ fehlt oder ist kein Text</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Cannot create a scratch directory: %1</source>
+        <translation>Ein Arbeitsordner kann nicht angelegt werden: %1</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Cannot produce the configuration text</source>
+        <translation>Der Konfigurationstext kann nicht erzeugt werden</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Cannot produce the configuration text: %1</source>
+        <translation>Der Konfigurationstext kann nicht erzeugt werden: %1</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Cannot run apt-config: %1</source>
+        <translation>apt-config kann nicht ausgeführt werden: %1</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Cannot read the list file locations from APT&apos;s configuration</source>
+        <translation>Die Orte der Listendateien können nicht aus APTs Konfiguration gelesen werden</translation>
     </message>
 </context>
 <context>

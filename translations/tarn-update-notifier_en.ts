@@ -18,6 +18,228 @@
     </message>
 </context>
 <context>
+    <name>AptFilePolicy</name>
+    <message>
+        <location filename="../policy/aptfilepolicy.cpp" line="+28" />
+        <source>the value "%1" of "%2" is not allowed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+7" />
+        <source>the mail address "%1" is not allowed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+4" />
+        <source>the key "%1" is not allowed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+10" />
+        <source>Refused %1: byte %2 is the control character 0x%3, which is not plain text</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+41" />
+        <source>APT configuration</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+10" />
+        <source>Refused APT configuration line %1 "%2": %3</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+11" />
+        <source>block comment markers are not allowed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+8" />
+        <location line="+56" />
+        <source>control characters are not allowed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="-47" />
+        <source>only quoted elements are allowed inside "%1"</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+10" />
+        <source>clearing "%1" is not allowed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+8" />
+        <source>the list "%1" is not allowed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+4" />
+        <source>it is not a setting the notifier writes</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+4" />
+        <source>Refused APT configuration: the list "%1" is not closed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+9" />
+        <source>Refused list file "%1": %2</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+3" />
+        <source>it is not an absolute path</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
+        <source>"%1" is not allowed in a path</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+15" />
+        <source>it is neither the main list file nor inside the list directory</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+6" />
+        <source>"%1" is neither a ".list" nor a ".sources" file name</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>AptVerdict</name>
+    <message>
+        <location filename="../helper/aptverdict.cpp" line="+35" />
+        <location line="+18" />
+        <location line="+21" />
+        <source>Cannot prepare a scratch copy for APT to read</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="-31" />
+        <source>APT configuration</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+27" />
+        <source>Cannot copy %1 for APT to read</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+10" />
+        <source>source lists</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+9" />
+        <source>Cannot run %1: %2</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>%1 did not answer</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+8" />
+        <source>Refused %1: APT cannot read it: %2</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>CommandPolicy</name>
+    <message>
+        <location filename="../policy/commandpolicy.cpp" line="+15" />
+        <source>update command</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>upgrade command</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>fix-broken command</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+57" />
+        <source>"%1" is not an APT option of the form KEY=VALUE</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+8" />
+        <source>the APT option "%1" is not allowed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>the value "%1" of the APT option "%2" is not allowed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+13" />
+        <source>Refused %1: %2</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+6" />
+        <source>it is empty</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+8" />
+        <source>the program "%1" is not allowed; only apt-get and apt are</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+15" />
+        <source>"-o" is not followed by an APT option</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+6" />
+        <source>the option "%1" is not allowed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+15" />
+        <source>the operation "%1" is not allowed here</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+3" />
+        <source>the package name "%1" is not allowed; only "install -f" without packages is</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+7" />
+        <source>the word "%1" is not allowed after "%2"</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
+        <source>it has no operation</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>"install" is only allowed with -f or --fix-broken</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+18" />
+        <source>Refused package manager command: control characters are not allowed</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
     <name>HelperJobDialog</name>
     <message>
         <location filename="../privileged/helperjobdialog.cpp" line="+38" />
@@ -147,7 +369,7 @@ Click to run system upgrade</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+171" />
+        <location filename="../core/updatecheck.cpp" line="+170" />
         <location line="+97" />
         <source>Unable to run package managment tool</source>
         <translation type="unfinished" />
@@ -334,6 +556,95 @@ Please verify settings</source>
     <message>
         <location filename="../settings/packageblacklistdialog.ui" line="+14" />
         <source>Ignored Package List</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>PackageRun</name>
+    <message>
+        <location filename="../helper/packagerun.cpp" line="+67" />
+        <source>Not all package lists could be updated; upgrading with the lists APT has.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+15" />
+        <source>dpkg was interrupted and left packages half installed. Run "dpkg --configure -a" as root to finish their setup.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+40" />
+        <source>Unable to start %1: %2</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+39" />
+        <source>%1 did not finish within %2 seconds and is being stopped.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+4" />
+        <source>Stopping %1...</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+6" />
+        <source>Packages are being installed; they will be finished before %1 stops.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+24" />
+        <source>%1 did not stop in time and was ended by force.</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>SafeWrite</name>
+    <message>
+        <location filename="../helper/safewrite.cpp" line="+60" />
+        <location line="+47" />
+        <source>Cannot create a temporary file for %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="-43" />
+        <location line="+2" />
+        <source>Cannot keep a backup of %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+31" />
+        <source>Refused to replace %1: it is not a regular file</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+4" />
+        <source>Cannot examine %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+15" />
+        <source>Cannot set the mode of %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+3" />
+        <source>Cannot set the owner of %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <location line="+4" />
+        <source>Cannot write %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="-2" />
+        <source>Cannot flush %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+18" />
+        <source>Cannot replace %1</source>
         <translation type="unfinished" />
     </message>
 </context>
@@ -602,7 +913,7 @@ Please verify settings</source>
     <message>
         <location line="+26" />
         <location line="+151" />
-        <location filename="../settings/settingssaving.cpp" line="+239" />
+        <location filename="../settings/settingssaving.cpp" line="+236" />
         <source>Error</source>
         <translation type="unfinished" />
     </message>
@@ -651,8 +962,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../settings/settingssaving.cpp" line="-195" />
-        <location line="+6" />
+        <location filename="../settings/settingssaving.cpp" line="-189" />
         <source>Nothing was saved: %1</source>
         <translation type="unfinished" />
     </message>
@@ -942,6 +1252,74 @@ to fix broken command</source>
     <message>
         <location line="+4" />
         <source>&lt;b&gt;Unable to start package tool&lt;\b&gt;</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>UpgradeHelper</name>
+    <message>
+        <location filename="../helper/upgradehelper.cpp" line="+57" />
+        <source>Refused: the data is larger than %1 bytes</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+120" />
+        <source>Refused: no APT configuration text given</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+20" />
+        <source>Refused: no list file map given</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+8" />
+        <source>Refused list file "%1": its text is not text</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+6" />
+        <source>list file "%1"</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+21" />
+        <source>Refused: "%1" is not APT's list directory "%2"</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+12" />
+        <source>Refused list file "%1": it is not a regular file</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+25" />
+        <source>Refused: "%1" is missing or not text</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+22" />
+        <source>Cannot create a scratch directory: %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+12" />
+        <source>Cannot produce the configuration text</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
+        <source>Cannot produce the configuration text: %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+18" />
+        <source>Cannot run apt-config: %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+16" />
+        <source>Cannot read the list file locations from APT's configuration</source>
         <translation type="unfinished" />
     </message>
 </context>

@@ -76,12 +76,14 @@ test "$(checker_runs)" = $((runs + 1)) || check "... only that one" false
 stop_notifier
 check "SIGTERM ends the notifier with status 0" test "$EXIT_STATUS" = 0
 
-# A German desktop: the tray speaks German.
+# A German desktop: the tray and the dialogs speak German (a plain start opens the settings).
 echo "0;0;0" >"$CTL/output"; ITEMS=$(logged RegisterStatusNotifierItem)
 LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 start_notifier "$OUT/german.log"
 wait_until 30 eval '[ "$(logged RegisterStatusNotifierItem)" -gt "$ITEMS" ]'
 SVC=$(last_logged RegisterStatusNotifierItem service)
 check "a German desktop: a German tooltip" wait_until 30 tooltip_is "Aktualisierungsmelder: System ist aktuell"
+# The title's dash is not ASCII, which xdotool's patterns do not match.
+check "... and German settings" wait_until 30 eval '[ -n "$(window_of "Aktualisierungsmelder .+ Einstellungen")" ]'
 stop_notifier
 
 # The real checker on a corrupt dpkg status: APT's first error, in a balloon, no box.

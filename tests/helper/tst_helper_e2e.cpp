@@ -124,43 +124,58 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QVariantMap>("args");
+        QTest::addColumn<QString>("language"); // the caller's
+        const QString English = "C";
         const QString shell = QString("sh -c 'touch %1/ran'").arg(m_root);
         QTest::newRow("hook in the APT configuration")
             << "setaptconfig"
-            << QVariantMap{
-                   {"data", QByteArray("APT::Periodic::Enable \"1\";\nDPkg::Pre-Invoke { \"id\"; };\n")}};
+            << QVariantMap{{"data",
+                            QByteArray("APT::Periodic::Enable \"1\";\nDPkg::Pre-Invoke { \"id\"; };\n")}}
+            << English;
+        QTest::newRow("a German caller reads German")
+            << "setaptconfig" << QVariantMap{{"data", QByteArray("DPkg::Pre-Invoke { \"id\"; };\n")}}
+            << "de_DE";
         QTest::newRow("list outside the list folder")
-            << "setsourcelist" << lists({{"/etc/apt//sources.list.d/../../cron.d/x.list", "deb x\n"}});
+            << "setsourcelist" << lists({{"/etc/apt//sources.list.d/../../cron.d/x.list", "deb x\n"}})
+            << English;
         QTest::newRow("list through a symlink")
-            << "setsourcelist" << lists({{"/etc/apt//sources.list.d/link.list", "deb x\n"}});
+            << "setsourcelist" << lists({{"/etc/apt//sources.list.d/link.list", "deb x\n"}}) << English;
         QTest::newRow("list folder of the caller's choice")
-            << "setsourcelist" << lists({{"/tmp/evil/x.list", "deb x\n"}}, "/tmp/evil");
+            << "setsourcelist" << lists({{"/tmp/evil/x.list", "deb x\n"}}, "/tmp/evil") << English;
         QTest::newRow("good list with a bad path")
-            << "setsourcelist" << lists({{"/etc/apt//sources.list", "deb x\n"}, {"/etc/passwd", "x\n"}});
-        QTest::newRow("app settings incomplete") << "setappconfig" << QVariantMap{{"PMTool", "x"}};
+            << "setsourcelist" << lists({{"/etc/apt//sources.list", "deb x\n"}, {"/etc/passwd", "x\n"}})
+            << English;
+        QTest::newRow("app settings incomplete") << "setappconfig" << QVariantMap{{"PMTool", "x"}} << English;
         const auto app = [](const QString& pm, const QString& upgrade) {
             return QVariantMap{{"PMTool", pm}, {"upgCommand", upgrade}, {"fixBrokenCommand", ""}};
         };
-        QTest::newRow("app settings: refused upgrade") << "setappconfig" << app("x", "apt-get install foo");
-        QTest::newRow("app settings: control character") << "setappconfig" << app("x\ny", "apt-get upgrade");
+        QTest::newRow("app settings: refused upgrade")
+            << "setappconfig" << app("x", "apt-get install foo") << English;
+        QTest::newRow("app settings: control character")
+            << "setappconfig" << app("x\ny", "apt-get upgrade") << English;
         QTest::newRow("list APT cannot read")
-            << "setsourcelist" << lists({{"/etc/apt//sources.list", "deb http://deb.example/ bookworm\n"}});
+            << "setsourcelist" << lists({{"/etc/apt//sources.list", "deb http://deb.example/ bookworm\n"}})
+            << English;
         QTest::newRow("list with a NUL")
-            << "setsourcelist" << lists({{"/etc/apt//sources.list", QByteArray("# a\0b\n", 6)}});
-        QTest::newRow("shell as update") << "update" << QVariantMap{{"update_command", shell}};
+            << "setsourcelist" << lists({{"/etc/apt//sources.list", QByteArray("# a\0b\n", 6)}}) << English;
+        QTest::newRow("shell as update") << "update" << QVariantMap{{"update_command", shell}} << English;
         QTest::newRow("shell as upgrade")
-            << "upgrade" << QVariantMap{{"update_command", ""}, {"upgrade_command", shell}};
+            << "upgrade" << QVariantMap{{"update_command", ""}, {"upgrade_command", shell}} << English;
     }
 
     void refusalsChangeNothing()
     {
         QFETCH(QString, action);
         QFETCH(QVariantMap, args);
+        QFETCH(QString, language);
         QFile::link(m_top + "/outside", m_root + "/etc/apt/sources.list.d/link.list");
         const auto before = snapshot(m_top);
+        QLocale::setDefault(QLocale(language));
         const auto [error, text] = run(action, args);
+        QLocale::setDefault(QLocale::c());
         if (getuid() == 0)
-            QVERIFY2(error != 0 && text.contains("Refused"), qPrintable(text));
+            QVERIFY2(error != 0 && text.contains(language == "C" ? "Refused" : "Abgelehnt"),
+                     qPrintable(text));
         else
             QCOMPARE(error, int(KAuth::ActionReply::AuthorizationDeniedError));
         QCOMPARE(snapshot(m_top), before);
