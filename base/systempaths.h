@@ -15,6 +15,8 @@ struct SystemPaths
     QString unattendedUpgrades = QStringLiteral("/usr/bin/unattended-upgrades");
     QString rebootRequired = QStringLiteral("/run/reboot-required");
     QString rebootRequiredPackages = QStringLiteral("/run/reboot-required.pkgs");
+    // Translations of the guide lie beside it as index.LANGUAGE.html.
+    QString userGuide = QStringLiteral(TARN_DOC_DIR "/index.html");
 
     static const SystemPaths& current();
     static void setCurrent(const SystemPaths& paths);

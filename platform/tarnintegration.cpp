@@ -1,5 +1,7 @@
 #include "tarnintegration.h"
 
+#include "base/systempaths.h"
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -18,8 +20,16 @@ QString& storedDescription()
     return description;
 }
 
+// The language code of the program's catalogue in use; empty when none is.
+QString& guideLanguage()
+{
+    static QString language;
+    return language;
+}
+
 // Tries the directories in order; the first catalogue found for the locale wins.
-void installTranslator(const QString& name, const QStringList& directories)
+// Returns the language the catalogue states, empty when none was found.
+QString installTranslator(const QString& name, const QStringList& directories)
 {
     QLocale locale;
     if (locale.language() == QLocale::C)
@@ -28,10 +38,11 @@ void installTranslator(const QString& name, const QStringList& directories)
         auto* translator = new QTranslator(QCoreApplication::instance());
         if (translator->load(locale, name, QStringLiteral("_"), directory)) {
             QCoreApplication::installTranslator(translator);
-            return;
+            return translator->language();
         }
         delete translator;
     }
+    return QString();
 }
 } // namespace
 
@@ -60,8 +71,15 @@ void tarnLoadTranslations()
     initCatalogues();
     // The catalogues the program carries come first: an installed folder only adds
     // languages, so an old or foreign copy there never changes the program's texts.
-    installTranslator(QStringLiteral("tarn-update-notifier"),
-                      {QStringLiteral(":/translations"), QStringLiteral(TARN_TRANSLATIONS_DIR)});
+    const QString language =
+        installTranslator(QStringLiteral("tarn-update-notifier"),
+                          {QStringLiteral(":/translations"), QStringLiteral(TARN_TRANSLATIONS_DIR)});
+    // The guide follows the texts on screen. Going through QLocale leaves nothing but a
+    // language code to reach a file name.
+    const QLocale catalogue(language);
+    guideLanguage() = language.isEmpty() || catalogue.language() == QLocale::C
+                          ? QString()
+                          : catalogue.name().section(QLatin1Char('_'), 0, 0);
 }
 
 QString tarnDescription()
@@ -71,7 +89,12 @@ QString tarnDescription()
 
 QString tarnHelpIndexPath()
 {
-    return QStringLiteral(TARN_DOC_DIR "/index.html");
+    const QFileInfo guide(SystemPaths::current().userGuide);
+    if (guideLanguage().isEmpty())
+        return guide.filePath();
+    const QString translated = guide.dir().filePath(guide.completeBaseName() + QLatin1Char('.') +
+                                                    guideLanguage() + QLatin1Char('.') + guide.suffix());
+    return QFileInfo::exists(translated) ? translated : guide.filePath();
 }
 
 void tarnHelpShow(const QString& topic)

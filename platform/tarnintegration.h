@@ -19,7 +19,8 @@ void tarnHelpShow(const QString& topic);
 // Gives a dialog the standard help shortcut (F1), which opens the user guide.
 void tarnAddHelpShortcut(QWidget* dialog);
 
-// Where the user guide is installed; tests and the About box use it.
+// The installed user guide in the language of the program's texts (index.LANGUAGE.html
+// beside the English index.html), else the English one.
 QString tarnHelpIndexPath();
 
 // The description given to tarnInit(), for the About box.

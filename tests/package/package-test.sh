@@ -66,6 +66,16 @@ up_to_date() {
 }
 check "its first check reports through the installed checker" up_to_date
 stop_notifier
+# documented PROGRAM PAGE: every option PROGRAM --help lists is in its manual page.
+documented() {
+    local page option
+    page=$(zcat "/usr/share/man/man1/$2.1.gz" | sed 's/\\-/-/g')
+    for option in $("$1" --help | grep -oE '^ +-[a-z-]+(, --[a-z-]+)?' | tr -d ','); do
+        grep -qwe "$option" <<<"$page" || { echo "  $2(1) lacks $option"; return 1; }
+    done
+}
+check "tarn-update-notifier(1) has every option of --help" documented /usr/bin/tarn-update-notifier tarn-update-notifier
+check "apt_check(1) has every option of --help" documented /usr/bin/apt_check apt_check
 
 helper_files=(/etc/apt/apt.conf.d/99tarn-update-notifier /etc/tarn-update-notifier.conf)
 for file in "${helper_files[@]}" /etc/apt/sources.list.d/mine.list; do
