@@ -16,7 +16,7 @@ check "lintian reports no error and no warning" test $? = 0
 sed 's/^/  lintian: /' "$OUT/lintian.txt"
 
 X=$(tmpdir)
-dpkg-deb -x "$DEB" "$X"
+dpkg-deb -x "$DEB" "$X" && dpkg-deb -e "$DEB" "$X/DEBIAN"
 names() {
     local file=$X/$1 name; shift
     [ -f "$file" ] || { echo "  missing: /${file#$X/}"; return 1; }
