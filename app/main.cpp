@@ -66,6 +66,9 @@ int main(int argc, char** argv)
 {
     if (asksForTextOnly(argc, argv) || !hasDisplay())
         return runWithoutDisplay(argc, argv);
+    // No window of ours holds OpenGL content: without this, the first window shown would
+    // load the system's whole OpenGL stack for nothing.
+    QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
     auto application = std::make_unique<QtSingleApplication>(argc, argv);
     initTarnResources();
     tarnInit(TARN_VERSION_STRING, TARN_DESCRIPTION);

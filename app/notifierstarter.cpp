@@ -4,11 +4,11 @@
 
 #include "base/messagebox.h"
 #include "core/notifiercore.h"
+#include "core/trayicon.h"
 
 #include <QDir>
 #include <QSessionManager>
 #include <QSocketNotifier>
-#include <QSystemTrayIcon>
 
 #include <grp.h>
 #include <sys/socket.h>
@@ -59,7 +59,7 @@ NotifierStarter::NotifierStarter(QtSingleApplication* application)
 
     const bool desktopMode = !isMobileSession(qEnvironmentVariable("DESKTOP_SESSION"),
                                               qEnvironmentVariable("TARN_LAUNCHER_SETTINGS"));
-    if (desktopMode && !QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (desktopMode && !TrayIcon::isAvailable()) {
         MessageBox::critical(nullptr, tr("Update Notifier"),
                              tr("Couldn't detect any system tray on this system"));
         m_exitCode = 1;

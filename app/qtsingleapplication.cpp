@@ -1,13 +1,11 @@
 #include "qtsingleapplication.h"
 
+#include "messagechannel.h"
+
 #include <QCryptographicHash>
-#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QStandardPaths>
 
 #include <cerrno>
 
@@ -15,7 +13,6 @@
 #include <unistd.h>
 
 namespace {
-constexpr char Acknowledgement = '\x06';
 constexpr int ProbeTimeoutMs = 1000;
 
 // True when path is missing, or is ours and no symbolic link.
@@ -89,79 +86,29 @@ QtSingleApplication::QtSingleApplication(int& argc, char** argv) : QApplication(
 
 QtSingleApplication::~QtSingleApplication()
 {
-    if (m_server) {
-        m_server->close();
-        delete m_server;
-        m_server = nullptr;
-    }
+    delete m_listener;
+    m_listener = nullptr;
     if (m_lock && m_lock->isLocked())
         m_lock->unlock();
 }
 
 bool QtSingleApplication::primaryAnswers() const
 {
-    if (!QFileInfo::exists(m_socketPath))
-        return false;
-    QLocalSocket socket;
-    socket.connectToServer(m_socketPath);
-    return socket.waitForConnected(ProbeTimeoutMs);
+    return QFileInfo::exists(m_socketPath) && MessageChannel::answers(m_socketPath, ProbeTimeoutMs);
 }
 
 void QtSingleApplication::becomePrimary()
 {
-    QLocalServer::removeServer(m_socketPath);
-    m_server = new QLocalServer();
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(m_socketPath)) {
-        qWarning("Cannot listen on %s: %s", qPrintable(m_socketPath), qPrintable(m_server->errorString()));
+    m_listener = new MessageChannel::Listener();
+    if (!m_listener->listen(m_socketPath)) {
+        qWarning("Cannot listen on %s: %s", qPrintable(m_socketPath), qPrintable(m_listener->errorString()));
         return;
     }
-    connect(m_server, &QLocalServer::newConnection, this, &QtSingleApplication::onNewConnection);
-}
-
-void QtSingleApplication::onNewConnection()
-{
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readMessage(socket); });
-        readMessage(socket);
-    }
-}
-
-void QtSingleApplication::readMessage(QLocalSocket* socket)
-{
-    QDataStream stream(socket);
-    stream.startTransaction();
-    QString message;
-    stream >> message;
-    if (!stream.commitTransaction())
-        return; // wait for the rest
-    socket->write(&Acknowledgement, 1);
-    socket->flush();
-    // Handled from the event loop, so the acknowledgement leaves before any reaction
-    // to the message (which may end this process).
-    QMetaObject::invokeMethod(
-        this, [this, message] { emit messageReceived(message); }, Qt::QueuedConnection);
+    connect(m_listener, &MessageChannel::Listener::messageReceived, this,
+            &QtSingleApplication::messageReceived);
 }
 
 bool QtSingleApplication::sendMessage(const QString& message, int timeoutMs)
 {
-    if (!m_running)
-        return false;
-    QLocalSocket socket;
-    socket.connectToServer(m_socketPath);
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
-    QByteArray data;
-    QDataStream stream(&data, QIODevice::WriteOnly);
-    stream << message;
-    socket.write(data);
-    if (!socket.waitForBytesWritten(timeoutMs))
-        return false;
-    while (socket.bytesAvailable() < 1) {
-        if (!socket.waitForReadyRead(timeoutMs))
-            return false;
-    }
-    char reply = 0;
-    return socket.read(&reply, 1) == 1 && reply == Acknowledgement;
+    return m_running && MessageChannel::send(m_socketPath, message, timeoutMs);
 }

@@ -4,8 +4,9 @@
 #include <QLockFile>
 #include <memory>
 
-class QLocalServer;
-class QLocalSocket;
+namespace MessageChannel {
+class Listener;
+}
 
 // One running instance per user and program path. The first instance listens on a
 // local socket guarded by a lock file; later starts find it and send it a message.
@@ -30,17 +31,13 @@ public:
 signals:
     void messageReceived(const QString& message);
 
-private slots:
-    void onNewConnection();
-
 private:
     void becomePrimary();
     bool primaryAnswers() const;
-    void readMessage(QLocalSocket* socket);
 
     QString m_socketPath;
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer* m_server = nullptr;
+    MessageChannel::Listener* m_listener = nullptr;
     bool m_running = false;
     QString m_unsafePath;
 };

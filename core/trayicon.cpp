@@ -3,9 +3,9 @@
 #include "notificationsinterface.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
+#include <QDBusVariant>
 #include <QGuiApplication>
 
 namespace {
@@ -14,14 +14,25 @@ const QString NotificationsService = QStringLiteral("org.freedesktop.Notificatio
 const QString NotificationsPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString DefaultAction = QStringLiteral("default");
 
-// The same test Qt makes, once, when it picks the D-Bus tray for the process.
+// The same test Qt makes, once, when it picks the D-Bus tray for the process; made once
+// here too, in one call (an interface object would first introspect the watcher).
 bool trayUsesStatusNotifierHost()
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(WatcherService))
-        return false;
-    QDBusInterface watcher(WatcherService, QStringLiteral("/StatusNotifierWatcher"), WatcherService, bus);
-    return watcher.property("IsStatusNotifierHostRegistered").toBool();
+    static const bool hosted = [] {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected())
+            return false;
+        QDBusMessage get = QDBusMessage::createMethodCall(
+            WatcherService, QStringLiteral("/StatusNotifierWatcher"),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        get << WatcherService << QStringLiteral("IsStatusNotifierHostRegistered");
+        // A watcher that is not running is not started for this question.
+        get.setAutoStartService(false);
+        const QDBusMessage reply = bus.call(get);
+        return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+               qdbus_cast<QDBusVariant>(reply.arguments().constFirst()).variant().toBool();
+    }();
+    return hosted;
 }
 
 QString iconName(QSystemTrayIcon::MessageIcon icon)
@@ -40,24 +51,37 @@ QString iconName(QSystemTrayIcon::MessageIcon icon)
 }
 } // namespace
 
-TrayIcon::TrayIcon(QObject* parent) : QSystemTrayIcon(parent)
+TrayIcon::TrayIcon(QObject* parent) : QSystemTrayIcon(parent), m_ownBalloons(trayUsesStatusNotifierHost())
 {
-    if (!trayUsesStatusNotifierHost()) {
+    if (!m_ownBalloons)
         connect(this, &QSystemTrayIcon::messageClicked, this, &TrayIcon::balloonClicked);
-        return;
-    }
+}
+
+// A registered host means a tray, whatever Qt would find out about it at the cost of a
+// D-Bus connection of its own; without one, Qt looks for the other kinds of tray.
+bool TrayIcon::isAvailable()
+{
+    return trayUsesStatusNotifierHost() || QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+OrgFreedesktopNotificationsInterface* TrayIcon::notifications()
+{
+    if (m_notifications)
+        return m_notifications;
     m_notifications = new OrgFreedesktopNotificationsInterface(NotificationsService, NotificationsPath,
                                                                QDBusConnection::sessionBus(), this);
+    // Subscribed before the first balloon is sent, so no answer to it can be missed.
     connect(m_notifications, &OrgFreedesktopNotificationsInterface::ActionInvoked, this,
             &TrayIcon::onActionInvoked);
     connect(m_notifications, &OrgFreedesktopNotificationsInterface::NotificationClosed, this,
             &TrayIcon::onNotificationClosed);
+    return m_notifications;
 }
 
 void TrayIcon::showBalloon(const QString& title, const QString& text, QSystemTrayIcon::MessageIcon icon,
                            int msecs)
 {
-    if (!m_notifications) {
+    if (!m_ownBalloons) {
         showMessage(title, text, icon, msecs);
     } else {
         const QVariantMap hints{
@@ -67,7 +91,7 @@ void TrayIcon::showBalloon(const QString& title, const QString& text, QSystemTra
         };
         // A new balloon replaces our previous one, as Qt's own balloon window does.
         auto* watcher = new QDBusPendingCallWatcher(
-            m_notifications->Notify(QGuiApplication::applicationDisplayName(), m_balloonId, iconName(icon),
+            notifications()->Notify(QGuiApplication::applicationDisplayName(), m_balloonId, iconName(icon),
                                     title, text, {DefaultAction, QString()}, hints, msecs),
             this);
         connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
@@ -82,13 +106,13 @@ void TrayIcon::showBalloon(const QString& title, const QString& text, QSystemTra
 
 void TrayIcon::hideBalloon()
 {
-    if (!m_notifications) {
+    if (!m_ownBalloons) {
         // An empty balloon replaces one still on screen.
         showMessage(QString(), QString(), QSystemTrayIcon::Information, 0);
         return;
     }
     if (m_balloonId != 0)
-        m_notifications->CloseNotification(m_balloonId);
+        notifications()->CloseNotification(m_balloonId);
     m_balloonId = 0;
 }
 

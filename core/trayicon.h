@@ -16,6 +16,9 @@ class TrayIcon : public QSystemTrayIcon
 public:
     explicit TrayIcon(QObject* parent = nullptr);
 
+    // Whether the desktop shows tray icons at all.
+    static bool isAvailable();
+
     void showBalloon(const QString& title, const QString& text, QSystemTrayIcon::MessageIcon icon, int msecs);
     // Takes a balloon of ours that may still be on screen away.
     void hideBalloon();
@@ -26,9 +29,12 @@ signals:
     void balloonClicked();
 
 private:
+    // The notification service, reached on the first balloon.
+    OrgFreedesktopNotificationsInterface* notifications();
     void onActionInvoked(uint id, const QString& actionKey);
     void onNotificationClosed(uint id, uint reason);
 
+    const bool m_ownBalloons;
     OrgFreedesktopNotificationsInterface* m_notifications = nullptr;
     uint m_balloonId = 0;
 };

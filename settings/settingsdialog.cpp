@@ -1,6 +1,7 @@
 #include "settingsdialog.h"
 #include "ui_settingsdialog.h"
 
+#include "aptconfigreading.h"
 #include "originspatterndialog.h"
 #include "packageblacklistdialog.h"
 #include "settingskeys.h"
@@ -46,6 +47,8 @@ bool isInnerEditor(const QWidget* widget)
 
 SettingsDialog::SettingsDialog(QWidget* parent) : QDialog(parent), ui(new Ui::SettingsDialog)
 {
+    // APT answers while the widgets are built; its values are in place before the dialog shows.
+    AptConfigReading aptConfig;
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     ui->AUSGroupBox->hide();
@@ -67,7 +70,7 @@ SettingsDialog::SettingsDialog(QWidget* parent) : QDialog(parent), ui(new Ui::Se
     loadGlobalSettings();
     m_globalSettings = gatherGlobalSettings();
     connect(ui->checkForUpdatesButton, &QPushButton::clicked, this, &SettingsDialog::checkForUpdatesRequest);
-    loadAptSettings();
+    loadAptSettings(&aptConfig);
     loadSources();
     trackChanges();
 
@@ -149,11 +152,11 @@ void SettingsDialog::loadGlobalSettings()
         value(HelperContract::FixBrokenCommandSettingKey, FixBrokenCommandIndex));
 }
 
-void SettingsDialog::loadAptSettings()
+void SettingsDialog::loadAptSettings(AptConfigReading* reading)
 {
     bool ok = false;
     QString error;
-    m_aptConfig = readAptConfig(&ok, &error);
+    m_aptConfig = reading->result(&ok, &error);
     if (!ok) {
         m_aptConfig.clear();
         ui->enableCheckBox->setChecked(false);

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+class AptConfigReading;
 class QSpinBox;
 class QTimeEdit;
 class QTreeWidgetItem;
@@ -78,7 +79,7 @@ private:
     void showNotificationTime();
     void showNextNotification();
     void loadGlobalSettings();
-    void loadAptSettings();
+    void loadAptSettings(AptConfigReading* reading);
     // Tells at each APT control whose loaded value it cannot show exactly that it is kept.
     void noteValuesKeptAsSet();
     void loadSources();
