@@ -890,7 +890,7 @@ Bitte prüfen Sie die Einstellungen</translation>
         <translation>Paketverwaltung starten</translation>
     </message>
     <message>
-        <location filename="../settings/settingsdialog.cpp" line="+81"/>
+        <location filename="../settings/settingsdialog.cpp" line="+84"/>
         <source>Number of the upgradable packages: %1</source>
         <translation>Anzahl der aktualisierbaren Pakete: %1</translation>
     </message>

@@ -888,7 +888,7 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../settings/settingsdialog.cpp" line="+81" />
+        <location filename="../settings/settingsdialog.cpp" line="+84" />
         <source>Number of the upgradable packages: %1</source>
         <translation type="unfinished" />
     </message>
