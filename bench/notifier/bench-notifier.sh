@@ -22,6 +22,7 @@ require_root
 # As in a real session, where logind gives XDG_RUNTIME_DIR a tmpfs: the single-instance
 # lock is flushed there for free, not on this machine's disk.
 mount -t tmpfs -o mode=0700,size=4m tmpfs "$XDG_RUNTIME_DIR" || exit 1
+trap 'umount "$XDG_RUNTIME_DIR"; _cleanup' EXIT
 start_desktop || { echo "the headless desktop did not start" >&2; exit 1; }
 WORK=$(tmpdir)
 # Copies: the notifier restarts when its program file changes, as a build meanwhile would do.
