@@ -91,9 +91,8 @@ NotifierCore::~NotifierCore()
     delete m_menu;
     m_menu = nullptr;
     m_settingsDialog.clear();
-    removePhoneNotification(true);
-    if (m_restartPhoneNotification)
-        m_phoneModel->removeNotification(m_restartPhoneNotification->id(), true);
+    removePhoneNotification(m_phoneNotification, true);
+    removePhoneNotification(m_restartPhoneNotification, true);
 }
 
 void NotifierCore::createMenu()

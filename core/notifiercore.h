@@ -50,8 +50,9 @@ private:
     void setTrayState(TrayState state);
     bool isNotificationDeferred() const;
     void showPhoneNotification();
-    // With wait, blocks until the server has the request (for the exit).
-    void removePhoneNotification(bool wait = false);
+    // Withdraws a notification of ours and forgets it; with wait, blocks until the server
+    // has the request (for the exit).
+    void removePhoneNotification(TarnPhone::TarnNotificationDbusNotifier*& notification, bool wait = false);
     void showCheckError(const QString& text);
     void showProcessErrorBox(const QString& heading);
     bool restartIfProgramChanged();

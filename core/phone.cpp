@@ -25,11 +25,11 @@ void NotifierCore::showPhoneNotification()
     }
 }
 
-void NotifierCore::removePhoneNotification(bool wait)
+void NotifierCore::removePhoneNotification(TarnPhone::TarnNotificationDbusNotifier*& notification, bool wait)
 {
-    if (!m_phoneNotification)
+    if (!notification)
         return;
-    m_phoneModel->removeNotification(m_phoneNotification->id(), wait);
-    m_phoneNotification->deleteLater();
-    m_phoneNotification = nullptr;
+    m_phoneModel->removeNotification(notification->id(), wait);
+    notification->deleteLater();
+    notification = nullptr;
 }

@@ -42,7 +42,7 @@ void NotifierCore::setTrayState(TrayState state)
             m_trayIcon->setVisible(true);
         }
         m_upgradeAction->setEnabled(false);
-        removePhoneNotification();
+        removePhoneNotification(m_phoneNotification);
         m_removedCount = 0;
         m_upgradableCount = 0;
         break;
@@ -53,7 +53,7 @@ void NotifierCore::setTrayState(TrayState state)
             if (m_trayIcon->isVisible() && m_hideTray)
                 m_hideTimer->start();
         }
-        removePhoneNotification();
+        removePhoneNotification(m_phoneNotification);
         m_upgradeAction->setEnabled(false);
         break;
     case UpdatesAvailable:
@@ -165,11 +165,7 @@ bool NotifierCore::refreshRestartNotice()
     m_restartText = text;
     if (text.isEmpty()) {
         m_restartAnnounced = false;
-        if (m_restartPhoneNotification) {
-            m_phoneModel->removeNotification(m_restartPhoneNotification->id());
-            m_restartPhoneNotification->deleteLater();
-            m_restartPhoneNotification = nullptr;
-        }
+        removePhoneNotification(m_restartPhoneNotification);
     }
     announceRestart();
     return changed;

@@ -85,10 +85,9 @@ QString AptVerdict::run(const QString& program, const QStringList& arguments, co
 {
     ChildProcess apt(m_settings.binDir + QLatin1Char('/') + program, arguments, environment);
     QStringList lines;
-    if (!apt.start())
-        return QCoreApplication::translate("AptVerdict", "Cannot run %1: %2").arg(program, apt.errorString());
-    if (!apt.collect(AptLimitMs, &lines))
-        return QCoreApplication::translate("AptVerdict", "%1 did not answer").arg(program);
+    const QString failure = apt.runToEnd(AptLimitMs, &lines);
+    if (!failure.isEmpty())
+        return failure;
     if (apt.exitCode() == 0)
         return QString();
     QStringList errors;

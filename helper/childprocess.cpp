@@ -1,8 +1,10 @@
 #include "childprocess.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <vector>
 
 #include <cerrno>
@@ -199,6 +201,16 @@ bool ChildProcess::readChannel(int& fd, QByteArray& buffer, bool& cut, Channel c
         cut = true;
     }
     return true;
+}
+
+QString ChildProcess::runToEnd(int limitMs, QStringList* lines)
+{
+    const QString name = QFileInfo(m_program).fileName();
+    if (!start())
+        return QCoreApplication::translate("ChildProcess", "Cannot run %1: %2").arg(name, m_error);
+    if (!collect(limitMs, lines))
+        return QCoreApplication::translate("ChildProcess", "%1 did not answer").arg(name);
+    return QString();
 }
 
 bool ChildProcess::collect(int limitMs, QStringList* lines)

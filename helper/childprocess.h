@@ -34,6 +34,9 @@ public:
     // Runs the started program to its end, at most `limitMs`, and returns its output lines
     // (stdout and stderr). False when it took longer; it is then killed.
     bool collect(int limitMs, QStringList* lines);
+    // start() and collect() in one: an error text when the program cannot be started or
+    // does not end in time, else empty (exitCode() tells the rest).
+    QString runToEnd(int limitMs, QStringList* lines);
 
     // Stops reading output that something the program left behind still holds.
     void closeOutput();

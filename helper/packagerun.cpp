@@ -1,5 +1,6 @@
 #include "packagerun.h"
 
+#include "aptconfigvalues.h"
 #include "childprocess.h"
 #include "privileged/helpercontract.h"
 
@@ -88,23 +89,15 @@ QString PackageRun::upgrade(const CheckedCommand* update, const CheckedCommand& 
 bool PackageRun::findDpkgInterrupted()
 {
     // What APT itself checks: journal entries (names of digits only) in dpkg's "updates".
-    ChildProcess aptConfig(
-        m_settings.binDir + QLatin1String("/apt-config"),
-        {QStringLiteral("shell"), QStringLiteral("STATUS"), QStringLiteral("Dir::State::status/f")},
-        m_settings.childEnvironment());
-    QStringList lines;
-    if (!aptConfig.start() || !aptConfig.collect(30000, &lines) || aptConfig.exitCode() != 0)
+    QString error;
+    const QStringList values = aptConfigValues(m_settings, {QStringLiteral("Dir::State::status/f")}, &error);
+    if (!error.isEmpty() || values.at(0).isEmpty())
         return false;
-    for (const QString& line : qAsConst(lines)) {
-        if (!line.startsWith(QLatin1String("STATUS='")) || !line.endsWith(QLatin1Char('\'')))
-            continue;
-        const QString status = line.mid(8, line.size() - 9);
-        const QDir updates(QFileInfo(status).path() + QLatin1String("/updates"));
-        const QStringList entries = updates.entryList(QDir::Files);
-        for (const QString& entry : entries) {
-            if (std::all_of(entry.cbegin(), entry.cend(), [](QChar c) { return c.isDigit(); }))
-                m_dpkgInterrupted = true;
-        }
+    const QDir updates(QFileInfo(values.at(0)).path() + QLatin1String("/updates"));
+    const QStringList entries = updates.entryList(QDir::Files);
+    for (const QString& entry : entries) {
+        if (std::all_of(entry.cbegin(), entry.cend(), [](QChar c) { return c.isDigit(); }))
+            m_dpkgInterrupted = true;
     }
     return m_dpkgInterrupted;
 }

@@ -1,5 +1,6 @@
 #include "upgradehelper.h"
 
+#include "aptconfigvalues.h"
 #include "aptverdict.h"
 #include "childprocess.h"
 #include "packagerun.h"
@@ -7,6 +8,7 @@
 #include "policy/commandpolicy.h"
 #include "privileged/helpercontract.h"
 #include "safewrite.h"
+#include "translations/catalogue.h"
 
 #include <KAuth/HelperSupport>
 #include <QCoreApplication>
@@ -63,24 +65,7 @@ bool isText(const QVariant& value)
     return value.userType() == QMetaType::QString || value.userType() == QMetaType::QByteArray;
 }
 
-// Reads one NAME='value' line of `apt-config shell`, which quotes a ' as '"'"'.
-QString shellValue(const QString& line, const QString& name)
-{
-    const QString prefix = name + QLatin1String("='");
-    if (!line.startsWith(prefix) || !line.endsWith(QLatin1Char('\'')))
-        return QString();
-    QString value = line.mid(prefix.size(), line.size() - prefix.size() - 1);
-    return value.replace(QLatin1String("'\"'\"'"), QLatin1String("'"))
-        .replace(QLatin1String("'\\''"), QLatin1String("'"));
-}
-
 } // namespace
-
-// Outside any namespace, as Q_INIT_RESOURCE requires.
-static void initCatalogues()
-{
-    Q_INIT_RESOURCE(catalogues);
-}
 
 class UpgradeHelper::ActionScope
 {
@@ -115,10 +100,8 @@ void UpgradeHelper::useLanguage(const QString& localeName)
     const QLocale locale(localeName);
     if (locale.language() == QLocale::C)
         return;
-    initCatalogues();
     auto translator = std::make_unique<QTranslator>();
-    if (translator->load(locale, QStringLiteral("tarn-update-notifier"), QStringLiteral("_"),
-                         QStringLiteral(":/translations"))) {
+    if (Catalogue::load(*translator, locale)) {
         QCoreApplication::installTranslator(translator.get());
         m_translator = std::move(translator);
     }
@@ -316,29 +299,14 @@ ActionReply UpgradeHelper::setappconfig(const QVariantMap& args)
 
 bool UpgradeHelper::locateSourceLists(QString* mainList, QString* listDir, QString* error) const
 {
-    // "/f" and "/d" make apt-config resolve the names against Dir and Dir::Etc as APT does.
-    ChildProcess aptConfig(m_settings.binDir + QLatin1String("/apt-config"),
-                           {QStringLiteral("shell"), QStringLiteral("MAIN"),
-                            QStringLiteral("Dir::Etc::sourcelist/f"), QStringLiteral("PARTS"),
-                            QStringLiteral("Dir::Etc::sourceparts/d")},
-                           m_settings.childEnvironment());
-    if (!aptConfig.start()) {
-        *error = QCoreApplication::translate("UpgradeHelper", "Cannot run apt-config: %1")
-                     .arg(aptConfig.errorString());
+    const QStringList values = aptConfigValues(
+        m_settings, {QStringLiteral("Dir::Etc::sourcelist/f"), QStringLiteral("Dir::Etc::sourceparts/d")},
+        error);
+    if (!error->isEmpty())
         return false;
-    }
-    QStringList lines;
-    if (!aptConfig.collect(30000, &lines)) {
-        *error = QStringLiteral("apt-config did not answer");
-        return false;
-    }
-    for (const QString& line : qAsConst(lines)) {
-        if (line.startsWith(QLatin1String("MAIN=")))
-            *mainList = shellValue(line, QStringLiteral("MAIN"));
-        else if (line.startsWith(QLatin1String("PARTS=")))
-            *listDir = shellValue(line, QStringLiteral("PARTS"));
-    }
-    if (aptConfig.exitCode() != 0 || mainList->isEmpty() || listDir->isEmpty()) {
+    *mainList = values.at(0);
+    *listDir = values.at(1);
+    if (mainList->isEmpty() || listDir->isEmpty()) {
         *error = QCoreApplication::translate("UpgradeHelper",
                                              "Cannot read the list file locations from APT's configuration");
         return false;

@@ -1,6 +1,7 @@
 #include "tarnintegration.h"
 
 #include "base/systempaths.h"
+#include "translations/catalogue.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -27,30 +28,25 @@ QString& guideLanguage()
     return language;
 }
 
-// Tries the directories in order; the first catalogue found for the locale wins.
-// Returns the language the catalogue states, empty when none was found.
-QString installTranslator(const QString& name, const QStringList& directories)
+// The user's locale; the C locale reads English.
+QLocale uiLocale()
 {
-    QLocale locale;
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::English);
-    for (const QString& directory : directories) {
-        auto* translator = new QTranslator(QCoreApplication::instance());
-        if (translator->load(locale, name, QStringLiteral("_"), directory)) {
-            QCoreApplication::installTranslator(translator);
-            return translator->language();
-        }
+    const QLocale locale;
+    return locale.language() == QLocale::C ? QLocale(QLocale::English) : locale;
+}
+
+// Installs the translator when `loaded`; returns the language its catalogue states, empty
+// when none was found.
+QString installIf(QTranslator* translator, bool loaded)
+{
+    if (!loaded) {
         delete translator;
+        return QString();
     }
-    return QString();
+    QCoreApplication::installTranslator(translator);
+    return translator->language();
 }
 } // namespace
-
-// Outside any namespace, as Q_INIT_RESOURCE requires.
-static void initCatalogues()
-{
-    Q_INIT_RESOURCE(catalogues);
-}
 
 void tarnInit(const char* version, const char* description)
 {
@@ -62,18 +58,17 @@ void tarnInit(const char* version, const char* description)
 
     if (!QCoreApplication::instance())
         return;
-    installTranslator(QStringLiteral("qtbase"), {QLibraryInfo::location(QLibraryInfo::TranslationsPath)});
+    auto* qtTranslator = new QTranslator(QCoreApplication::instance());
+    installIf(qtTranslator, qtTranslator->load(uiLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                                               QLibraryInfo::location(QLibraryInfo::TranslationsPath)));
     tarnLoadTranslations();
 }
 
 void tarnLoadTranslations()
 {
-    initCatalogues();
-    // The catalogues the program carries come first: an installed folder only adds
-    // languages, so an old or foreign copy there never changes the program's texts.
-    const QString language =
-        installTranslator(QStringLiteral("tarn-update-notifier"),
-                          {QStringLiteral(":/translations"), QStringLiteral(TARN_TRANSLATIONS_DIR)});
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    const QString language = installIf(
+        translator, Catalogue::load(*translator, uiLocale(), {QStringLiteral(TARN_TRANSLATIONS_DIR)}));
     // The guide follows the texts on screen. Going through QLocale leaves nothing but a
     // language code to reach a file name.
     const QLocale catalogue(language);

@@ -136,7 +136,15 @@
         <translation>Paketquellenlisten</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+18"/>
+        <source>Refused %1: APT cannot read it: %2</source>
+        <translation>Abgelehnt: %1: APT kann sie nicht lesen: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ChildProcess</name>
+    <message>
+        <location filename="../helper/childprocess.cpp" line="+210"/>
         <source>Cannot run %1: %2</source>
         <translation>%1 kann nicht ausgeführt werden: %2</translation>
     </message>
@@ -144,11 +152,6 @@
         <location line="+2"/>
         <source>%1 did not answer</source>
         <translation>%1 hat nicht geantwortet</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>Refused %1: APT cannot read it: %2</source>
-        <translation>Abgelehnt: %1: APT kann sie nicht lesen: %2</translation>
     </message>
 </context>
 <context>
@@ -288,7 +291,7 @@
         <translation>Aktualisierungsmelder</translation>
     </message>
     <message>
-        <location line="+85"/>
+        <location line="+84"/>
         <source>Remind me later in</source>
         <translation>Später erinnern in</translation>
     </message>
@@ -564,7 +567,7 @@ Bitte prüfen Sie die Einstellungen</translation>
 <context>
     <name>PackageRun</name>
     <message>
-        <location filename="../helper/packagerun.cpp" line="+67"/>
+        <location filename="../helper/packagerun.cpp" line="+68"/>
         <source>Not all package lists could be updated; upgrading with the lists APT has.</source>
         <translation>Nicht alle Paketlisten konnten aktualisiert werden; das Upgrade verwendet die Listen, die APT hat.</translation>
     </message>
@@ -574,7 +577,7 @@ Bitte prüfen Sie die Einstellungen</translation>
         <translation>dpkg wurde unterbrochen und hat Pakete halb installiert zurückgelassen. Führen Sie „dpkg --configure -a“ als root aus, um ihre Einrichtung abzuschließen.</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+32"/>
         <source>Unable to start %1: %2</source>
         <translation>%1 kann nicht gestartet werden: %2</translation>
     </message>
@@ -1264,12 +1267,12 @@ zum Reparaturbefehl hinzugefügt werden</translation>
 <context>
     <name>UpgradeHelper</name>
     <message>
-        <location filename="../helper/upgradehelper.cpp" line="+57"/>
+        <location filename="../helper/upgradehelper.cpp" line="+59"/>
         <source>Refused: the data is larger than %1 bytes</source>
         <translation>Abgelehnt: die Daten sind größer als %1 Byte</translation>
     </message>
     <message>
-        <location line="+120"/>
+        <location line="+101"/>
         <source>Refused: no APT configuration text given</source>
         <translation>Abgelehnt: kein Text für die APT-Konfiguration angegeben</translation>
     </message>
@@ -1319,12 +1322,7 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>Der Konfigurationstext kann nicht erzeugt werden: %1</translation>
     </message>
     <message>
-        <location line="+18"/>
-        <source>Cannot run apt-config: %1</source>
-        <translation>apt-config kann nicht ausgeführt werden: %1</translation>
-    </message>
-    <message>
-        <location line="+16"/>
+        <location line="+19"/>
         <source>Cannot read the list file locations from APT&apos;s configuration</source>
         <translation>Die Orte der Listendateien können nicht aus APTs Konfiguration gelesen werden</translation>
     </message>

@@ -136,18 +136,21 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+9" />
+        <location line="+18" />
+        <source>Refused %1: APT cannot read it: %2</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>ChildProcess</name>
+    <message>
+        <location filename="../helper/childprocess.cpp" line="+210" />
         <source>Cannot run %1: %2</source>
         <translation type="unfinished" />
     </message>
     <message>
         <location line="+2" />
         <source>%1 did not answer</source>
-        <translation type="unfinished" />
-    </message>
-    <message>
-        <location line="+8" />
-        <source>Refused %1: APT cannot read it: %2</source>
         <translation type="unfinished" />
     </message>
 </context>
@@ -288,7 +291,7 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+85" />
+        <location line="+84" />
         <source>Remind me later in</source>
         <translation type="unfinished" />
     </message>
@@ -562,7 +565,7 @@ Please verify settings</source>
 <context>
     <name>PackageRun</name>
     <message>
-        <location filename="../helper/packagerun.cpp" line="+67" />
+        <location filename="../helper/packagerun.cpp" line="+68" />
         <source>Not all package lists could be updated; upgrading with the lists APT has.</source>
         <translation type="unfinished" />
     </message>
@@ -572,7 +575,7 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+40" />
+        <location line="+32" />
         <source>Unable to start %1: %2</source>
         <translation type="unfinished" />
     </message>
@@ -1258,12 +1261,12 @@ to fix broken command</source>
 <context>
     <name>UpgradeHelper</name>
     <message>
-        <location filename="../helper/upgradehelper.cpp" line="+57" />
+        <location filename="../helper/upgradehelper.cpp" line="+59" />
         <source>Refused: the data is larger than %1 bytes</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+120" />
+        <location line="+101" />
         <source>Refused: no APT configuration text given</source>
         <translation type="unfinished" />
     </message>
@@ -1313,12 +1316,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+18" />
-        <source>Cannot run apt-config: %1</source>
-        <translation type="unfinished" />
-    </message>
-    <message>
-        <location line="+16" />
+        <location line="+19" />
         <source>Cannot read the list file locations from APT's configuration</source>
         <translation type="unfinished" />
     </message>

@@ -14,7 +14,8 @@ const char FakeDpkg[] = R"(#!/usr/bin/perl
 $| = 1; $SIG{TERM} = $SIG{INT} = sub { print "dpkg interrupted\n"; exit 1 };
 print "started\n"; sleep 2; print "dpkg done\n";
 )";
-const char FakeAptConfig[] = "#!/bin/sh\necho \"STATUS='$(dirname \"$0\")/status'\"\n";
+// Like "apt-config shell NAME KEY", it answers under the name asked for.
+const char FakeAptConfig[] = "#!/bin/sh\necho \"$2='$(dirname \"$0\")/status'\"\n";
 
 // Asks to stop once the program has started.
 class Channel : public ActionChannel

@@ -1,0 +1,46 @@
+#include "aptconfigvalues.h"
+
+#include "childprocess.h"
+
+namespace {
+constexpr int AptConfigLimitMs = 30000;
+
+// Reads one NAME='value' line of `apt-config shell`, which quotes a ' as '"'"'.
+QString shellValue(const QString& line, const QString& name)
+{
+    const QString prefix = name + QLatin1String("='");
+    if (!line.startsWith(prefix) || !line.endsWith(QLatin1Char('\'')))
+        return QString();
+    QString value = line.mid(prefix.size(), line.size() - prefix.size() - 1);
+    return value.replace(QLatin1String("'\"'\"'"), QLatin1String("'"))
+        .replace(QLatin1String("'\\''"), QLatin1String("'"));
+}
+
+QString variable(int index)
+{
+    return QStringLiteral("V%1").arg(index);
+}
+} // namespace
+
+QStringList aptConfigValues(const HelperSettings& settings, const QStringList& keys, QString* error)
+{
+    QStringList arguments = {QStringLiteral("shell")};
+    for (int i = 0; i < keys.size(); ++i)
+        arguments << variable(i) << keys.at(i);
+    ChildProcess aptConfig(settings.binDir + QLatin1String("/apt-config"), arguments,
+                           settings.childEnvironment());
+    QStringList lines;
+    *error = aptConfig.runToEnd(AptConfigLimitMs, &lines);
+    if (!error->isEmpty())
+        return {};
+    QStringList values;
+    for (int i = 0; i < keys.size(); ++i) {
+        QString value;
+        for (const QString& line : qAsConst(lines)) {
+            if (aptConfig.exitCode() == 0 && line.startsWith(variable(i) + QLatin1Char('=')))
+                value = shellValue(line, variable(i));
+        }
+        values << value;
+    }
+    return values;
+}
