@@ -1,15 +1,18 @@
 #include "notifiercore.h"
 
+#include "notifierwindows.h"
 #include "trayicon.h"
+#include "windowsmodule.h"
 
+#include "base/messagebox.h"
 #include "base/systempaths.h"
 #include "platform/tarnhelpmenu.h"
 #include "platform/tarnphone.h"
-#include "settings/settingsdialog.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDBusConnection>
+#include <QDialog>
 #include <QMenu>
 #include <QTimer>
 
@@ -132,20 +135,32 @@ void NotifierCore::createMenu()
 
 void NotifierCore::showSettings()
 {
+    NotifierWindows* const windows = this->windows();
+    if (!windows)
+        return;
     if (!m_settingsDialog) {
-        m_settingsDialog = new SettingsDialog();
+        m_settingsDialog =
+            windows->newSettingsDialog([this] { checkForUpdatesManual(); },
+                                       [this](const QString& command) { runPackageManager(command); });
         connect(m_settingsDialog, &QDialog::accepted, this, &NotifierCore::readSettings);
         connect(m_settingsDialog, &QDialog::rejected, this, [this] { setTrayState(m_trayState); });
-        connect(m_settingsDialog, &SettingsDialog::checkForUpdatesRequest, this,
-                &NotifierCore::checkForUpdatesManual);
-        connect(m_settingsDialog, &SettingsDialog::runPackageManagerRequest, this,
-                &NotifierCore::runPackageManager);
     }
-    m_settingsDialog->setUpgradablePackagesCount(m_upgradableCount);
+    windows->setUpgradablePackagesCount(m_settingsDialog, m_upgradableCount);
     m_settingsDialog->show();
     m_settingsDialog->raise();
     if (m_trayIcon)
         m_trayIcon->setVisible(true);
+}
+
+NotifierWindows* NotifierCore::windows()
+{
+    QString error;
+    m_windows = WindowsModule::windows(&error);
+    // A module of another version: the program was upgraded under us, and its successor has
+    // windows that fit.
+    if (!m_windows && !restartIfProgramChanged())
+        MessageBox::critical(nullptr, m_title, tr("The notifier's windows cannot be loaded:\n%1").arg(error));
+    return m_windows;
 }
 
 bool NotifierCore::isSettingsDialogVisible() const

@@ -9,10 +9,11 @@
 #include <QProcess>
 #include <QSystemTrayIcon>
 
+class NotifierWindows;
 class QAction;
 class QMenu;
 class QTimer;
-class SettingsDialog;
+class QDialog;
 class TrayIcon;
 
 namespace TarnPhone {
@@ -71,12 +72,17 @@ private:
     QString withRestartNotice(const QString& tooltip) const;
     void onDeferralEnded();
     void silenceTray();
+    // The windows of the helper's actions, loaded on first use; null, after telling the
+    // user, when they cannot be.
+    NotifierWindows* windows();
     void restoreTray();
 
     QMenu* m_menu = nullptr;
     QMenu* m_remindLaterMenu = nullptr;
     TrayIcon* m_trayIcon = nullptr;
-    QPointer<SettingsDialog> m_settingsDialog;
+    QPointer<QDialog> m_settingsDialog;
+    // Set once the windows are loaded; they are whenever the settings dialog exists.
+    NotifierWindows* m_windows = nullptr;
     int m_messageTimeout = 15000;
     qint64 m_skipDelay = -1;
     bool m_hideTray = false;

@@ -6,7 +6,6 @@
 #include "updatetext.h"
 
 #include "platform/tarnphone.h"
-#include "settings/settingsdialog.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,13 +1,12 @@
 #include "notifiercore.h"
 
+#include "notifierwindows.h"
 #include "restart.h"
 #include "trayicon.h"
 
 #include "base/commands.h"
 #include "base/messagebox.h"
 #include "base/systempaths.h"
-#include "privileged/updatedialog.h"
-#include "settings/settingsdialog.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -97,7 +96,7 @@ QString NotifierCore::cacheStamp() const
 bool NotifierCore::isBusy() const
 {
     return m_process->state() != QProcess::NotRunning || m_operation != Idle || m_upgradeConfirmationOpen ||
-           m_updateDialogOpen || (m_settingsDialog && m_settingsDialog->isSaving());
+           m_updateDialogOpen || (m_settingsDialog && m_windows->isSaving(m_settingsDialog));
 }
 
 bool NotifierCore::restartIfProgramChanged()
@@ -127,12 +126,14 @@ void NotifierCore::checkForUpdatesManual()
         return;
     if (restartIfProgramChanged())
         return;
+    NotifierWindows* const windows = this->windows();
+    if (!windows)
+        return;
     silenceTray();
     // Busy meanwhile: APT's hook reports the update's end, and a check started by it
     // would leave the manual one nothing to do.
     m_updateDialogOpen = true;
-    UpdateDialog updateDialog;
-    const int updated = updateDialog.exec(defaultCommand(UpdateCommandIndex));
+    const int updated = windows->runUpdate(defaultCommand(UpdateCommandIndex));
     m_updateDialogOpen = false;
     if (updated == 1) {
         if (m_trayIcon)
@@ -229,7 +230,7 @@ void NotifierCore::handleCheckerFinished(int exitCode, QProcess::ExitStatus exit
                                 duration);
     }
     if (m_settingsDialog)
-        m_settingsDialog->setUpgradablePackagesCount(m_upgradableCount);
+        m_windows->setUpgradablePackagesCount(m_settingsDialog, m_upgradableCount);
     m_cacheStamp = m_checkStartStamp;
     m_operation = Idle;
 }

@@ -1,13 +1,13 @@
 #include "notifiercore.h"
 
+#include "notifierwindows.h"
 #include "startcommand.h"
 #include "trayicon.h"
 
 #include "base/commands.h"
 #include "base/messagebox.h"
-#include "privileged/upgradedialog.h"
-#include "privileged/upgraderequestdialog.h"
 
+#include <QDialog>
 #include <QMenu>
 
 void NotifierCore::runPackageManager(QString command)
@@ -39,15 +39,15 @@ void NotifierCore::doUpgrade()
         MessageBox::critical(nullptr, m_title, tr("Upgrade command does not set\nPlease verify settings"));
         return;
     }
+    NotifierWindows* const windows = this->windows();
+    if (!windows)
+        return;
     silenceTray();
 
     // While the confirmation is open the core counts as busy: no check starts, so
     // none can end while the upgrade runs.
     m_upgradeConfirmationOpen = true;
-    UpgradeRequestDialog request;
-    if (!m_trayIcon)
-        request.expandPackageList();
-    const int confirmed = request.exec();
+    const int confirmed = windows->confirmUpgrade(!m_trayIcon);
     m_upgradeConfirmationOpen = false;
     if (confirmed != QDialog::Accepted) {
         restoreTray();
@@ -55,8 +55,7 @@ void NotifierCore::doUpgrade()
     }
 
     m_operation = Upgrade;
-    UpgradeDialog upgrade;
-    upgrade.exec(defaultCommand(UpdateCommandIndex), m_upgradeCommand, m_fixBrokenCommand);
+    windows->runUpgrade(defaultCommand(UpdateCommandIndex), m_upgradeCommand, m_fixBrokenCommand);
     m_operation = Idle;
     restoreTray();
     checkForUpdates();

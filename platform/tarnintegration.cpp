@@ -15,17 +15,21 @@
 #include <QUrl>
 
 namespace {
-QString& storedDescription()
+// Kept on the application object rather than in variables of ours: the windows' module,
+// loaded later, carries its own copy of this code but shares the application object.
+constexpr char DescriptionProperty[] = "tarnDescription";
+// The language code of the program's catalogue in use; empty when none is.
+constexpr char GuideLanguageProperty[] = "tarnGuideLanguage";
+
+QString applicationProperty(const char* name)
 {
-    static QString description;
-    return description;
+    return QCoreApplication::instance() ? QCoreApplication::instance()->property(name).toString() : QString();
 }
 
-// The language code of the program's catalogue in use; empty when none is.
-QString& guideLanguage()
+void setApplicationProperty(const char* name, const QString& value)
 {
-    static QString language;
-    return language;
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->setProperty(name, value);
 }
 
 // The user's locale; the C locale reads English.
@@ -54,7 +58,7 @@ void tarnInit(const char* version, const char* description)
     QCoreApplication::setOrganizationName(QStringLiteral("tarn"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("nordwave.org"));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(version));
-    storedDescription() = QString::fromUtf8(description);
+    setApplicationProperty(DescriptionProperty, QString::fromUtf8(description));
 
     if (!QCoreApplication::instance())
         return;
@@ -72,23 +76,24 @@ void tarnLoadTranslations()
     // The guide follows the texts on screen. Going through QLocale leaves nothing but a
     // language code to reach a file name.
     const QLocale catalogue(language);
-    guideLanguage() = language.isEmpty() || catalogue.language() == QLocale::C
-                          ? QString()
-                          : catalogue.name().section(QLatin1Char('_'), 0, 0);
+    setApplicationProperty(GuideLanguageProperty, language.isEmpty() || catalogue.language() == QLocale::C
+                                                      ? QString()
+                                                      : catalogue.name().section(QLatin1Char('_'), 0, 0));
 }
 
 QString tarnDescription()
 {
-    return storedDescription();
+    return applicationProperty(DescriptionProperty);
 }
 
 QString tarnHelpIndexPath()
 {
     const QFileInfo guide(SystemPaths::current().userGuide);
-    if (guideLanguage().isEmpty())
+    const QString language = applicationProperty(GuideLanguageProperty);
+    if (language.isEmpty())
         return guide.filePath();
-    const QString translated = guide.dir().filePath(guide.completeBaseName() + QLatin1Char('.') +
-                                                    guideLanguage() + QLatin1Char('.') + guide.suffix());
+    const QString translated = guide.dir().filePath(guide.completeBaseName() + QLatin1Char('.') + language +
+                                                    QLatin1Char('.') + guide.suffix());
     return QFileInfo::exists(translated) ? translated : guide.filePath();
 }
 

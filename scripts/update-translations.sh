@@ -3,7 +3,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-dirs=(app core base privileged aptconf settings platform policy helper)
+dirs=(app core base privileged aptconf settings windows platform policy helper)
 for ts in translations/tarn-update-notifier_en.ts translations/tarn-update-notifier_de.ts; do
     lupdate -qt=5 -no-obsolete -locations relative -source-language en -target-language "$(basename "$ts" .ts | sed "s/.*_//")" "${dirs[@]}" -ts "$ts"
 done

@@ -286,7 +286,7 @@
 <context>
     <name>NotifierCore</name>
     <message>
-        <location filename="../core/notifiercore.cpp" line="+21"/>
+        <location filename="../core/notifiercore.cpp" line="+24"/>
         <source>Update Notifier</source>
         <translation>Aktualisierungsmelder</translation>
     </message>
@@ -351,6 +351,13 @@
         <translation>&amp;Beenden</translation>
     </message>
     <message>
+        <location line="+30"/>
+        <source>The notifier&apos;s windows cannot be loaded:
+%1</source>
+        <translation>Die Fenster des Aktualisierungsmelders können nicht geladen werden:
+%1</translation>
+    </message>
+    <message>
         <location filename="../core/restartnotice.cpp" line="+30"/>
         <source>A restart is needed to finish the upgrade</source>
         <translation>Ein Neustart ist nötig, um die Aktualisierung abzuschließen</translation>
@@ -361,7 +368,7 @@
         <translation>Ein Neustart ist nötig, um die Aktualisierung folgender Pakete abzuschließen: %1</translation>
     </message>
     <message>
-        <location filename="../core/tray.cpp" line="+41"/>
+        <location filename="../core/tray.cpp" line="+40"/>
         <source>%1: unable to check for updates&lt;br&gt;%2</source>
         <translation>%1: Suche nach Aktualisierungen nicht möglich&lt;br&gt;%2</translation>
     </message>
@@ -382,7 +389,7 @@ Klicken, um das System zu aktualisieren</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+170"/>
+        <location filename="../core/updatecheck.cpp" line="+171"/>
         <location line="+97"/>
         <source>Unable to run package managment tool</source>
         <translation>Das Paketverwaltungsprogramm kann nicht gestartet werden</translation>
@@ -1410,6 +1417,14 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <location line="+3"/>
         <source>After this operation, %1 kB of additional disk space will be used.</source>
         <translation>Nach dieser Operation werden %1 kB Plattenplatz zusätzlich belegt.</translation>
+    </message>
+</context>
+<context>
+    <name>WindowsModule</name>
+    <message>
+        <location filename="../core/windowsmodule.cpp" line="+35"/>
+        <source>%1 belongs to another version of the program.</source>
+        <translation>%1 gehört zu einer anderen Version des Programms.</translation>
     </message>
 </context>
 <context>

@@ -286,7 +286,7 @@
 <context>
     <name>NotifierCore</name>
     <message>
-        <location filename="../core/notifiercore.cpp" line="+21" />
+        <location filename="../core/notifiercore.cpp" line="+24" />
         <source>Update Notifier</source>
         <translation type="unfinished" />
     </message>
@@ -351,7 +351,13 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../core/tray.cpp" line="+41" />
+        <location line="+30" />
+        <source>The notifier's windows cannot be loaded:
+%1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../core/tray.cpp" line="+40" />
         <source>%1: unable to check for updates&lt;br&gt;%2</source>
         <translation type="unfinished" />
     </message>
@@ -372,7 +378,7 @@ Click to run system upgrade</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+170" />
+        <location filename="../core/updatecheck.cpp" line="+171" />
         <location line="+97" />
         <source>Unable to run package managment tool</source>
         <translation type="unfinished" />
@@ -1403,6 +1409,14 @@ to fix broken command</source>
     <message>
         <location line="+3" />
         <source>After this operation, %1 kB of additional disk space will be used.</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>WindowsModule</name>
+    <message>
+        <location filename="../core/windowsmodule.cpp" line="+35" />
+        <source>%1 belongs to another version of the program.</source>
         <translation type="unfinished" />
     </message>
 </context>

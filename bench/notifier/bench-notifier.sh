@@ -1,13 +1,17 @@
 #!/bin/bash
 # bench-notifier.sh [NOTIFIER] [SMALLEST_TRAY] - the notifier's own cost beside the smallest
-# Qt 5 tray program's, both run in turns in the headless test desktop (Xvfb, private buses,
-# the fake StatusNotifierWatcher) with the scripted checker, so that APT's cost is left out.
+# Qt 5 tray program's, run in turns in the headless test desktop (Xvfb, private buses, the
+# fake StatusNotifierWatcher) with the scripted checker, so that APT's cost is left out.
 # Needs root (the desktop's private namespaces). Medians of RUNS runs (default 5):
 #   start-up (exec to the item registered with the watcher), RSS and PSS once settled and
 #   after CHECKS checks (default 100), CPU of one check with nothing changed and of one
-#   that runs the checker, settings shown after a click against one "apt-config dump";
-# then both idle side by side for IDLE_SECONDS (default 300) with the default settings:
-# CPU time and wake-ups (voluntary context switches) per minute. Last, the targets.
+#   that runs the checker, settings shown after a click (to the X server mapping the
+#   window, as xev sees it) against one "apt-config dump";
+#   in the same turns, as a reference and no target, the start-up and settled RSS and PSS
+#   of the smallest program showing a theme icon (smallest_tray --theme-icon);
+# then the notifier and the smallest program idle side by side for IDLE_SECONDS (default
+# 300) with the default settings: CPU time and wake-ups (voluntary context switches) per
+# minute. Last, the targets, all against the smallest program.
 set -u
 HERE=$(dirname "$(realpath "$0")")
 NOTIFIER_BIN=$(realpath "${1:-$HERE/../../build/app/tarn-update-notifier}")
@@ -26,7 +30,10 @@ trap 'umount "$XDG_RUNTIME_DIR"; _cleanup' EXIT
 start_desktop || { echo "the headless desktop did not start" >&2; exit 1; }
 WORK=$(tmpdir)
 # Copies: the notifier restarts when its program file changes, as a build meanwhile would do.
-cp "$NOTIFIER_BIN" "$WORK/tarn-update-notifier" && cp "$SMALLEST_BIN" "$WORK/smallest_tray" || exit 1
+# Its windows' module goes along: the program loads the one beside it.
+MODULE=$(dirname "$NOTIFIER_BIN")/tarn-update-notifier-windows.so
+[ -f "$MODULE" ] || { echo "no windows' module beside the notifier: $MODULE" >&2; exit 1; }
+cp "$NOTIFIER_BIN" "$WORK/tarn-update-notifier" && cp "$MODULE" "$WORK/" && cp "$SMALLEST_BIN" "$WORK/smallest_tray" || exit 1
 NOTIFIER_BIN=$WORK/tarn-update-notifier SMALLEST_BIN=$WORK/smallest_tray
 # Every program is started through this, which notes the time of its exec.
 AS=(bash -c 'echo "$EPOCHREALTIME" >"$0"; exec "$@"' "$WORK/exec-time")
@@ -40,12 +47,13 @@ memory() { awk '/^Rss:/ { r = $2 } /^Pss:/ { p = $2 } END { print r, p }' /proc/
 note() { echo "$2" >>"$WORK/$1"; }
 column_median() { awk -v c="$2" '{ print $c }' "$WORK/$1" | median; }
 
-# start NAME PROGRAM: starts it (PID), waits for its icon and notes the start-up time in ms.
+# start NAME PROGRAM [ARGS...]: starts it (PID), waits for its icon and notes the start-up
+# time in ms.
 registered() { [ "$(logged RegisterStatusNotifierItem)" -gt "$1" ]; }
 start() {
     local before; before=$(logged RegisterStatusNotifierItem)
     NOTIFIER=$2
-    start_notifier "$OUT/$1.log" --silent
+    start_notifier "$OUT/$1.log" --silent "${@:3}"
     PID=$NOTIFIER_PID
     wait_until 30 registered "$before" || { echo "$1: no icon registered" >&2; exit 1; }
     note "$1.startup" "$(awk -v e="$(cat "$WORK/exec-time")" -v r="$(last_logged RegisterStatusNotifierItem t)" \
@@ -90,26 +98,63 @@ checks() {
     sleep 1
 }
 
-# settings_shown: the notifier's settings after a click in the tray menu; one apt-config dump.
-window_shown() { [ -n "$(window_of 'Update notifier - Settings')" ]; }
+# map_times: from xev's output, "TIME WINDOW" for each window mapped, TIME taken as its line
+# arrives; "ready" once xev sees our marker property change, so it listens.
+map_times() {
+    local line time
+    while IFS= read -r line; do
+        case $line in
+        MapNotify*)
+            time=$EPOCHREALTIME
+            IFS= read -r line; line=${line##*window }; echo "$time ${line%%,*}" ;;
+        PropertyNotify*) IFS= read -r line; [[ $line != *_TARN_BENCH_READY* ]] || echo ready ;;
+        esac
+    done
+}
+xev_listens() {
+    xprop -root -f _TARN_BENCH_READY 8s -set _TARN_BENCH_READY 1
+    grep -qx ready "$WORK/maps"
+}
+settings_window() { window_of 'Update notifier - Settings'; }
+window_shown() { [ -n "$(settings_window)" ]; }
+# mapped_after TIME WINDOW: when WINDOW (hex) was first mapped after TIME, if it was.
+mapped_after() { awk -v t="$1" -v w="$2" '$1 > t && $2 == w { print $1; exit }' "$WORK/maps"; }
+# settings_shown: the notifier's settings after a click in the tray menu, up to the X server
+# mapping the window, as xev sees it (no polling, whose own cost would be counted); one
+# apt-config dump.
 settings_shown() {
-    local began clicked
+    local began clicked window mapped xev stamper
     began=$EPOCHREALTIME; apt-config dump >/dev/null
     note aptconfig "$(awk -v a="$began" -v b="$EPOCHREALTIME" 'BEGIN { print (b - a) * 1000 }')"
+    : >"$WORK/maps"; rm -f "$WORK/xev"; mkfifo "$WORK/xev"
+    stdbuf -oL xev -root -event substructure -event property >"$WORK/xev" &
+    xev=$!; track $xev
+    map_times <"$WORK/xev" >"$WORK/maps" &
+    stamper=$!; track $stamper
+    wait_until 10 xev_listens || { echo "xev does not listen" >&2; exit 1; }
     clicked=$(fakedesk menu-click "$(last_logged RegisterStatusNotifierItem service)" Settings --print-time)
-    # xdotool's own --sync looks every half second: too coarse for this.
-    until window_shown; do sleep 0.01; done
-    note notifier.settings "$(awk -v a="$clicked" -v b="$EPOCHREALTIME" 'BEGIN { print (b - a) * 1000 }')"
+    wait_until 30 window_shown || { echo "no settings window" >&2; exit 1; }
+    window=$(printf '0x%x' "$(settings_window)")
+    wait_until 10 eval '[ -n "$(mapped_after "$clicked" "$window")" ]' ||
+        { echo "xev saw no map of the settings window" >&2; exit 1; }
+    mapped=$(mapped_after "$clicked" "$window")
+    kill "$xev"; wait "$xev" "$stamper" 2>/dev/null # the stamper ends with xev's output
+    note notifier.settings "$(awk -v a="$clicked" -v b="$mapped" 'BEGIN { print (b - a) * 1000 }')"
 }
 
 echo "notifier benchmark: $(nproc) CPUs, load $(cut -d' ' -f1-3 /proc/loadavg), $RUNS runs each (medians), $CHECKS checks a run"
 for run in $(seq "$RUNS"); do
-    for name in smallest notifier; do
+    for name in smallest themed notifier; do
         rm -f "$XDG_CONFIG_HOME/tarn/tarn-update-notifier.conf" # the default settings
-        [ $name = notifier ] && bin=$NOTIFIER_BIN || bin=$SMALLEST_BIN
-        start $name "$bin"
+        case $name in
+        smallest) start $name "$SMALLEST_BIN" ;;
+        themed) start $name "$SMALLEST_BIN" --theme-icon ;;
+        notifier) start $name "$NOTIFIER_BIN" ;;
+        esac
         sleep "$SETTLE_SECONDS"
         memory "$PID" $name.settled
+        # The theme icon's program is a reference for start-up and memory only.
+        [ $name != themed ] || { stop_notifier; continue; }
         [ $name = smallest ] || unchanged_check
         checks $name
         memory "$PID" $name.checked
@@ -155,6 +200,8 @@ for name in smallest notifier; do
     printf -v "RSS2_$name" '%s' "$(column_median $name.checked 1)"
     printf -v "PSS2_$name" '%s' "$(column_median $name.checked 2)"
 done
+UP_themed=$(column_median themed.startup 1)
+RSS_themed=$(column_median themed.settled 1) PSS_themed=$(column_median themed.settled 2)
 echo
 printf '  %-38s %10s %10s  %-8s %s\n' "" smallest notifier unit ratio
 row "start-up: exec to icon registered" "$UP_smallest" "$UP_notifier" ms
@@ -178,7 +225,16 @@ echo "  file and stat calls of an unchanged check:"
 sed 's/^/    /' "$WORK/strace"
 
 echo
-echo "== targets"
+echo "== reference, not a target: the floor of a tray program showing a theme icon"
+echo "   (the smallest program with --theme-icon: QIcon::fromTheme(\"updates-available\", pixmap))"
+printf '  %-38s %10s %10s  %-8s %s\n' "" theme-icon notifier unit ratio
+row "start-up: exec to icon registered" "$UP_themed" "$UP_notifier" ms
+row "RSS settled" "$RSS_themed" "$RSS_notifier" KiB
+row "PSS settled" "$PSS_themed" "$PSS_notifier" KiB
+echo "  start-ups (ms): theme-icon $(paste -sd' ' "$WORK/themed.startup")"
+
+echo
+echo "== targets (against the smallest program)"
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { print a / b }'; }
 target "start-up, notifier / smallest" "$(ratio "$UP_notifier" "$UP_smallest")" 1.1
 target "RSS settled, notifier / smallest" "$(ratio "$RSS_notifier" "$RSS_smallest")" 1.1
