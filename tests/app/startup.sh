@@ -15,6 +15,9 @@ SVC=$(fakedesk wait-item)
 check "the icon registers, up to date" wait_until 30 tooltip_is 'Update Notifier: system is up-to-date'
 settings() { [ -n "$(window_of 'Update notifier - Settings')" ]; }
 check "a silent start opens no settings" eval '! settings'
+# What only the windows need is loaded when one opens, not by a notifier that watches.
+maps=/proc/$(pgrep -nxf "$NOTIFIER --silent")/maps
+check "... and loads neither their module nor KAuth" eval 'test -r "$maps" && ! grep -qE "windows\.so|KF5Auth" "$maps"'
 kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk
 check "a restarted panel gets the icon again" wait_until 10 eval '[ "$(logged RegisterStatusNotifierItem)" -ge 1 ]'
 check "the checker inherits no socket" eval 'wait_until 30 test -s "$CTL/fds" && ! grep socket: "$CTL/fds"'
