@@ -183,21 +183,21 @@ Listener::~Listener()
 bool Listener::listen(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
+    // Made in a folder of its own (mode 0700) and renamed into place: nobody else can
+    // reach the socket before its mode is the user's alone. Both names must fit.
+    QByteArray folder = name.left(name.lastIndexOf('/') + 1) + ".tarn-socket-XXXXXX";
     sockaddr_un address;
-    if (!fillAddress(name, &address)) {
+    if (!fillAddress(name, &address) || !fillAddress(folder + "/s", &address)) {
         m_error = QStringLiteral("the path is too long for a socket");
         return false;
     }
     ::unlink(name.constData());
-    // Made in a folder of its own (mode 0700) and renamed into place: nobody else can
-    // reach the socket before its mode is the user's alone.
-    QByteArray folder = name.left(name.lastIndexOf('/') + 1) + ".tarn-socket-XXXXXX";
     if (!::mkdtemp(folder.data())) {
         m_error = qt_error_string(errno);
         return false;
     }
     const QByteArray temporary = folder + "/s";
-    fillAddress(temporary, &address);
+    fillAddress(temporary, &address); // as long as the name checked above
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     const bool listening = fd >= 0 &&
                            ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 &&

@@ -33,11 +33,13 @@ QStringList aptConfigValues(const HelperSettings& settings, const QStringList& k
     *error = aptConfig.runToEnd(AptConfigLimitMs, &lines);
     if (!error->isEmpty())
         return {};
+    // A failed apt-config gives no values, whatever it printed.
+    const QStringList answer = aptConfig.exitCode() == 0 ? lines : QStringList();
     QStringList values;
     for (int i = 0; i < keys.size(); ++i) {
         QString value;
-        for (const QString& line : qAsConst(lines)) {
-            if (aptConfig.exitCode() == 0 && line.startsWith(variable(i) + QLatin1Char('=')))
+        for (const QString& line : answer) {
+            if (line.startsWith(variable(i) + QLatin1Char('=')))
                 value = shellValue(line, variable(i));
         }
         values << value;

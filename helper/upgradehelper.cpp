@@ -67,16 +67,6 @@ bool isText(const QVariant& value)
 
 } // namespace
 
-class UpgradeHelper::ActionScope
-{
-public:
-    ActionScope(UpgradeHelper& helper, const QVariantMap& args)
-    {
-        helper.m_channel->beginAction();
-        helper.useLanguage(args.value(QLatin1String(LanguageKey)).toString());
-    }
-};
-
 UpgradeHelper::UpgradeHelper()
     : m_settings(HelperSettings::fromEnvironment()), m_ownChannel(new KAuthChannel),
       m_channel(m_ownChannel.get())
@@ -89,6 +79,12 @@ UpgradeHelper::UpgradeHelper(const HelperSettings& settings, ActionChannel* chan
 }
 
 UpgradeHelper::~UpgradeHelper() = default;
+
+void UpgradeHelper::beginAction(const QVariantMap& args)
+{
+    m_channel->beginAction();
+    useLanguage(args.value(QLatin1String(LanguageKey)).toString());
+}
 
 void UpgradeHelper::useLanguage(const QString& localeName)
 {
@@ -114,7 +110,7 @@ QString UpgradeHelper::aptConfigPath()
 
 ActionReply UpgradeHelper::update(const QVariantMap& args)
 {
-    const ActionScope scope(*this, args);
+    beginAction(args);
     const CheckedCommand command =
         checkCommand(args.value(QLatin1String(UpdateCommandKey)).toString(), CommandRole::Update);
     if (!command.isAcceptable())
@@ -125,7 +121,7 @@ ActionReply UpgradeHelper::update(const QVariantMap& args)
 
 ActionReply UpgradeHelper::upgrade(const QVariantMap& args)
 {
-    const ActionScope scope(*this, args);
+    beginAction(args);
     // Every command is checked before the first one runs.
     const QString updateLine = args.value(QLatin1String(UpdateCommandKey)).toString();
     const QString fixLine = args.value(QLatin1String(FixBrokenCommandKey)).toString();
@@ -153,7 +149,7 @@ ActionReply UpgradeHelper::upgrade(const QVariantMap& args)
 
 ActionReply UpgradeHelper::setaptconfig(const QVariantMap& args)
 {
-    const ActionScope scope(*this, args);
+    beginAction(args);
     const QVariant data = args.value(QLatin1String(DataKey));
     if (!isText(data))
         return errorReply(
@@ -174,7 +170,7 @@ ActionReply UpgradeHelper::setaptconfig(const QVariantMap& args)
 
 ActionReply UpgradeHelper::setsourcelist(const QVariantMap& args)
 {
-    const ActionScope scope(*this, args);
+    beginAction(args);
     const QVariant data = args.value(QLatin1String(DataKey));
     if (data.userType() != QMetaType::QVariantMap)
         return errorReply(QCoreApplication::translate("UpgradeHelper", "Refused: no list file map given"));
@@ -239,7 +235,7 @@ ActionReply UpgradeHelper::setsourcelist(const QVariantMap& args)
 
 ActionReply UpgradeHelper::setappconfig(const QVariantMap& args)
 {
-    const ActionScope scope(*this, args);
+    beginAction(args);
     const QStringList keys = {
         QLatin1String(PackageManagerKey),
         QLatin1String(UpgradeCommandSettingKey),

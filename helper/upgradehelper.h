@@ -34,9 +34,11 @@ public Q_SLOTS:
     KAuth::ActionReply setappconfig(const QVariantMap& args);
 
 private:
-    class ActionScope;
     // APT's main list file and list directory, as APT itself resolves them.
     bool locateSourceLists(QString* mainList, QString* listDir, QString* error) const;
+    // What every action does first: takes the stop requests from now on, and the caller's
+    // language for its messages.
+    void beginAction(const QVariantMap& args);
     // Messages from now on in the caller's language (LanguageKey), or in English.
     void useLanguage(const QString& localeName);
 

@@ -1279,7 +1279,7 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>Abgelehnt: die Daten sind größer als %1 Byte</translation>
     </message>
     <message>
-        <location line="+101"/>
+        <location line="+97"/>
         <source>Refused: no APT configuration text given</source>
         <translation>Abgelehnt: kein Text für die APT-Konfiguration angegeben</translation>
     </message>

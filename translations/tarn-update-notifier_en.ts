@@ -1272,7 +1272,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+101" />
+        <location line="+97" />
         <source>Refused: no APT configuration text given</source>
         <translation type="unfinished" />
     </message>
