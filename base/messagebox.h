@@ -8,7 +8,8 @@
 class QWidget;
 
 // Every message box of the program goes through here, so tests can answer a box in
-// advance instead of waiting on a real modal one, and can read what was shown.
+// advance instead of waiting on a real modal one, and can read what was shown. Texts are
+// shown as plain text, lines separated by line feeds.
 class MessageBox
 {
 public:

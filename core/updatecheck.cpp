@@ -277,9 +277,9 @@ void NotifierCore::onProcessError(QProcess::ProcessError error)
 void NotifierCore::showProcessErrorBox(const QString& heading)
 {
     const QString text =
-        heading + QStringLiteral("<br>") +
+        heading + QLatin1Char('\n') +
         tr("Command: %1 %2").arg(m_process->program(), m_process->arguments().join(QLatin1Char(' '))) +
-        QStringLiteral("<br>") + tr("Error: %1").arg(m_process->errorString());
+        QLatin1Char('\n') + tr("Error: %1").arg(m_process->errorString());
     MessageBox::critical(nullptr, m_title, text);
 }
 

@@ -51,22 +51,19 @@ QByteArray temporaryTemplate(const QString& path)
     return QFile::encodeName(info.path() + QLatin1String("/.") + info.fileName() + QLatin1String(".XXXXXX"));
 }
 
-// Keeps the current file as its backup: a hard link needs no copy and carries mode and owner.
-QString keepBackup(const QString& path)
+// Links the current file under a hidden name in `link`, to become its backup: a hard link needs
+// no copy, carries mode and owner, and puts the old file back by one rename.
+QString linkBackup(const QString& path, QByteArray* link)
 {
-    QByteArray link = temporaryTemplate(path);
-    const int fd = ::mkostemp(link.data(), O_CLOEXEC);
+    QByteArray name = temporaryTemplate(path);
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0)
         return systemError(QT_TRANSLATE_NOOP("SafeWrite", "Cannot create a temporary file for %1"), path);
     ::close(fd);
-    ::unlink(link.constData());
-    if (::link(QFile::encodeName(path).constData(), link.constData()) != 0)
+    ::unlink(name.constData());
+    if (::link(QFile::encodeName(path).constData(), name.constData()) != 0)
         return systemError(QT_TRANSLATE_NOOP("SafeWrite", "Cannot keep a backup of %1"), path);
-    if (::rename(link.constData(), QFile::encodeName(backupPath(path)).constData()) != 0) {
-        const QString error = systemError(QT_TRANSLATE_NOOP("SafeWrite", "Cannot keep a backup of %1"), path);
-        ::unlink(link.constData());
-        return error;
-    }
+    *link = name;
     return QString();
 }
 
@@ -84,6 +81,9 @@ struct Prepared
     QString path;
     QByteArray temporary; // written and flushed, not yet renamed
     bool exists = false;
+    QByteArray original; // the old file's link: hidden until the end, then the backup
+    bool replaced = false;
+    bool backedUp = false; // `original` is the backup
 };
 
 // Writes `data` to a flushed temporary file beside `path`, with the mode and owner `path` has.
@@ -126,21 +126,32 @@ QString prepare(const QString& path, const QByteArray& data, Prepared* prepared)
         ::unlink(temporary.constData());
         return error;
     }
-    *prepared = Prepared{path, temporary, exists};
+    prepared->path = path;
+    prepared->temporary = temporary;
+    prepared->exists = exists;
     return QString();
 }
 
-QString commit(const Prepared& prepared)
+// Puts the old files back (a new one goes again) after a rename failed, and says so in `error`.
+QString undo(QList<Prepared>& prepared, const QString& error)
 {
-    if (prepared.exists) {
-        const QString error = keepBackup(prepared.path);
-        if (!error.isEmpty())
-            return error;
+    QStringList lost;
+    for (Prepared& one : prepared) {
+        if (!one.replaced)
+            continue;
+        const QByteArray target = QFile::encodeName(one.path);
+        if (one.exists ? ::rename(one.original.constData(), target.constData()) != 0
+                       : ::unlink(target.constData()) != 0) {
+            lost << systemError(QT_TRANSLATE_NOOP("SafeWrite", "%1 could not be put back"), one.path);
+            continue;
+        }
+        one.replaced = false;
+        one.original.clear();
     }
-    if (::rename(prepared.temporary.constData(), QFile::encodeName(prepared.path).constData()) != 0)
-        return systemError(QT_TRANSLATE_NOOP("SafeWrite", "Cannot replace %1"), prepared.path);
-    syncDirectory(QFileInfo(prepared.path).path());
-    return QString();
+    if (!lost.isEmpty())
+        return error + QLatin1String("; ") + lost.join(QLatin1String("; "));
+    return error + QLatin1String("; ") +
+           QCoreApplication::translate("SafeWrite", "the files already replaced were put back");
 }
 
 } // namespace
@@ -152,22 +163,50 @@ QString replaceFile(const QString& path, const QByteArray& data)
 
 QString replaceFiles(const QList<QPair<QString, QByteArray>>& files)
 {
-    // Every file is written and flushed before the first rename, so a failure until then
-    // changes nothing.
+    // Every file is written and flushed, and every old file linked for its backup, before the
+    // first rename, so a failure until then (a bind-mounted file cannot be linked) changes
+    // nothing.
     QList<Prepared> prepared;
     QString error;
     for (const auto& file : files) {
         Prepared one;
         error = prepare(file.first, file.second, &one);
+        if (error.isEmpty() && one.exists)
+            error = linkBackup(one.path, &one.original);
+        if (!one.temporary.isEmpty())
+            prepared << one;
         if (!error.isEmpty())
             break;
-        prepared << one;
+    }
+    // The backups take their names last: until then a failure can put every old file back.
+    for (Prepared& one : prepared) {
+        if (!error.isEmpty())
+            break;
+        if (::rename(one.temporary.constData(), QFile::encodeName(one.path).constData()) != 0)
+            error =
+                undo(prepared, systemError(QT_TRANSLATE_NOOP("SafeWrite", "Cannot replace %1"), one.path));
+        else
+            one.replaced = true;
+    }
+    for (Prepared& one : prepared) {
+        if (!error.isEmpty() || !one.exists)
+            continue;
+        const QByteArray backup = QFile::encodeName(backupPath(one.path));
+        if (::rename(one.original.constData(), backup.constData()) != 0) {
+            error = undo(prepared,
+                         systemError(QT_TRANSLATE_NOOP("SafeWrite", "Cannot keep a backup of %1"), one.path));
+        } else {
+            one.original = backup;
+            one.backedUp = true;
+        }
     }
     for (const Prepared& one : qAsConst(prepared)) {
-        if (error.isEmpty())
-            error = commit(one);
-        if (!error.isEmpty())
+        if (!one.replaced)
             ::unlink(one.temporary.constData());
+        // An old file that could not be put back stays under its hidden name, not lost.
+        if (!one.original.isEmpty() && !one.replaced && !one.backedUp)
+            ::unlink(one.original.constData());
+        syncDirectory(QFileInfo(one.path).path());
     }
     return error;
 }

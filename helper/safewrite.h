@@ -12,8 +12,9 @@
 // (a symlink, a directory, ...) is refused. Returns an empty string or why it failed.
 QString replaceFile(const QString& path, const QByteArray& data);
 
-// Replaces several files as above, together: all temporary files are written and flushed
-// before the first is renamed, so a failure before then changes none of them.
+// Replaces several files as above, together or not at all: all temporary files are written and
+// flushed and all backups linked before the first is renamed, so a failure before then changes
+// none of them; a rename that fails after others puts the old files back.
 QString replaceFiles(const QList<QPair<QString, QByteArray>>& files);
 
 // APT silently ignores "*.save" files in its configuration and list directories.

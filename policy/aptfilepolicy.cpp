@@ -157,6 +157,14 @@ QString checkAptConfigText(const QByteArray& text)
     return QString();
 }
 
+bool isAptListFileName(const QString& name)
+{
+    // One-line lists and deb822 lists sit side by side; APT reads both kinds.
+    static const QRegularExpression read(QRegularExpression::anchoredPattern(
+        QStringLiteral("[A-Za-z0-9_:-][A-Za-z0-9_:.-]*\\.(list|sources)")));
+    return read.match(name).hasMatch();
+}
+
 QString checkSourceListPath(const QString& path, const QString& mainList, const QString& listDir)
 {
     const auto refuse = [&](const QString& why) {
@@ -185,12 +193,12 @@ QString checkSourceListPath(const QString& path, const QString& mainList, const 
     if (directory.isEmpty() || directory != normalise(listDir))
         return refuse(QCoreApplication::translate(
             "AptFilePolicy", "it is neither the main list file nor inside the list directory"));
-    // One-line lists and deb822 lists sit side by side; APT reads both kinds.
-    const bool list = name.endsWith(QLatin1String(".list"), Qt::CaseInsensitive) && name.size() > 5;
-    const bool sources = name.endsWith(QLatin1String(".sources"), Qt::CaseInsensitive) && name.size() > 8;
-    if (name.startsWith(QLatin1Char('.')) || !(list || sources))
+    if (!isAptListFileName(name))
         return refuse(QCoreApplication::translate(
-                          "AptFilePolicy", "\"%1\" is neither a \".list\" nor a \".sources\" file name")
+                          "AptFilePolicy",
+                          "APT would skip the file name \"%1\"; it reads only names of ASCII letters, "
+                          "digits, \"_\", \"-\", \":\" and \".\" that do not begin with a dot and "
+                          "end in \".list\" or \".sources\"")
                           .arg(name));
     return QString();
 }

@@ -21,7 +21,12 @@ QString checkPlainText(const QByteArray& text, const QString& what);
 // refused, or an empty string.
 QString checkAptConfigText(const QByteArray& text);
 
-// Accepts `path` only when it names the main list file or a "*.list" or "*.sources" file directly inside
-// the list directory (both as APT's configuration gives them). Lexical only; the caller
-// checks what is on disk. Returns why the path is refused, or an empty string.
+// Whether APT reads a file of this name in its list directory (it skips any other silently):
+// only ASCII letters, digits, "_", "-", ":" and ".", no dot first, and the extension exactly
+// "list" or "sources", as APT 2.6 does.
+bool isAptListFileName(const QString& name);
+
+// Accepts `path` only when it names the main list file or a file APT reads directly inside the
+// list directory (both as APT's configuration gives them). Lexical only; the caller checks
+// what is on disk. Returns why the path is refused, or an empty string.
 QString checkSourceListPath(const QString& path, const QString& mainList, const QString& listDir);

@@ -34,7 +34,8 @@ bool isBoolean(const QString& value)
 
 bool isCount(const QString& value)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
+    // Anchored to the very end: "$" would also let a final line feed through.
+    static const QRegularExpression digits(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,6}")));
     return digits.match(value).hasMatch();
 }
 

@@ -118,49 +118,62 @@ private Q_SLOTS:
         QCOMPARE(snapshot(m_top), expected);
     }
 
-    // Refused by the helper; for another user (uid 65534) already by polkit, which wants an
-    // administrator and finds none. Either way no file changes.
+    // Refused by the helper, for the reason given; for another user (uid 65534) already by
+    // polkit, which wants an administrator and finds none. Either way no file changes.
     void refusalsChangeNothing_data()
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QVariantMap>("args");
         QTest::addColumn<QString>("language"); // the caller's
+        QTest::addColumn<QString>("reason");   // words of the refusal
         const QString English = "C";
         const QString shell = QString("sh -c 'touch %1/ran'").arg(m_root);
         QTest::newRow("hook in the APT configuration")
             << "setaptconfig"
             << QVariantMap{{"data",
                             QByteArray("APT::Periodic::Enable \"1\";\nDPkg::Pre-Invoke { \"id\"; };\n")}}
-            << English;
+            << English << "Refused";
         QTest::newRow("a German caller reads German")
             << "setaptconfig" << QVariantMap{{"data", QByteArray("DPkg::Pre-Invoke { \"id\"; };\n")}}
-            << "de_DE";
+            << "de_DE"
+            << "Abgelehnt";
         QTest::newRow("list outside the list folder")
             << "setsourcelist" << lists({{"/etc/apt//sources.list.d/../../cron.d/x.list", "deb x\n"}})
-            << English;
+            << English << "Refused";
         QTest::newRow("list through a symlink")
-            << "setsourcelist" << lists({{"/etc/apt//sources.list.d/link.list", "deb x\n"}}) << English;
+            << "setsourcelist" << lists({{"/etc/apt//sources.list.d/link.list", "deb x\n"}}) << English
+            << "link.list\": it is not a regular file";
         QTest::newRow("list folder of the caller's choice")
-            << "setsourcelist" << lists({{"/tmp/evil/x.list", "deb x\n"}}, "/tmp/evil") << English;
+            << "setsourcelist" << lists({{"/etc/apt//sources.list.d/x.list", "deb x\n"}}, "/tmp/evil")
+            << English << "is not APT's list directory";
+        const QByteArray half(HelperContract::MaxDataBytes / 2 + 1, '#');
+        QTest::newRow("lists larger than the limit together")
+            << "setsourcelist"
+            << lists({{"/etc/apt//sources.list", half}, {"/etc/apt//sources.list.d/x.list", half}}) << English
+            << "larger than";
         QTest::newRow("good list with a bad path")
             << "setsourcelist" << lists({{"/etc/apt//sources.list", "deb x\n"}, {"/etc/passwd", "x\n"}})
-            << English;
-        QTest::newRow("app settings incomplete") << "setappconfig" << QVariantMap{{"PMTool", "x"}} << English;
+            << English << "Refused";
+        QTest::newRow("app settings incomplete")
+            << "setappconfig" << QVariantMap{{"PMTool", "x"}} << English << "Refused";
         const auto app = [](const QString& pm, const QString& upgrade) {
             return QVariantMap{{"PMTool", pm}, {"upgCommand", upgrade}, {"fixBrokenCommand", ""}};
         };
         QTest::newRow("app settings: refused upgrade")
-            << "setappconfig" << app("x", "apt-get install foo") << English;
+            << "setappconfig" << app("x", "apt-get install foo") << English << "Refused";
         QTest::newRow("app settings: control character")
-            << "setappconfig" << app("x\ny", "apt-get upgrade") << English;
+            << "setappconfig" << app("x\ny", "apt-get upgrade") << English << "Refused";
         QTest::newRow("list APT cannot read")
             << "setsourcelist" << lists({{"/etc/apt//sources.list", "deb http://deb.example/ bookworm\n"}})
-            << English;
+            << English << "Refused";
         QTest::newRow("list with a NUL")
-            << "setsourcelist" << lists({{"/etc/apt//sources.list", QByteArray("# a\0b\n", 6)}}) << English;
-        QTest::newRow("shell as update") << "update" << QVariantMap{{"update_command", shell}} << English;
+            << "setsourcelist" << lists({{"/etc/apt//sources.list", QByteArray("# a\0b\n", 6)}}) << English
+            << "Refused";
+        QTest::newRow("shell as update")
+            << "update" << QVariantMap{{"update_command", shell}} << English << "Refused";
         QTest::newRow("shell as upgrade")
-            << "upgrade" << QVariantMap{{"update_command", ""}, {"upgrade_command", shell}} << English;
+            << "upgrade" << QVariantMap{{"update_command", ""}, {"upgrade_command", shell}} << English
+            << "Refused";
     }
 
     void refusalsChangeNothing()
@@ -168,30 +181,47 @@ private Q_SLOTS:
         QFETCH(QString, action);
         QFETCH(QVariantMap, args);
         QFETCH(QString, language);
+        QFETCH(QString, reason);
         QFile::link(m_top + "/outside", m_root + "/etc/apt/sources.list.d/link.list");
         const auto before = snapshot(m_top);
         QLocale::setDefault(QLocale(language));
         const auto [error, text] = run(action, args);
         QLocale::setDefault(QLocale::c());
         if (getuid() == 0)
-            QVERIFY2(error != 0 && text.contains(language == "C" ? "Refused" : "Abgelehnt"),
-                     qPrintable(text));
+            QVERIFY2(error != 0 && text.contains(reason), qPrintable(text));
         else
             QCOMPARE(error, int(KAuth::ActionReply::AuthorizationDeniedError));
         QCOMPARE(snapshot(m_top), before);
     }
 
-    // The second of two list files cannot be written (its folder is full): the first stays.
+    // The second of two list files cannot be replaced, for the reason given: the first stays.
+    void listsChangeTogether_data()
+    {
+        QTest::addColumn<QStringList>("mount"); // mount's arguments, the last one below the root
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("its folder is full")
+            << QStringList{"-t", "tmpfs", "-o", "size=4k", "full", "/etc/apt/sources.list.d"}
+            << "Cannot write";
+        QTest::newRow("it is bind-mounted")
+            << QStringList{"--bind", m_top + "/bound", "/etc/apt/sources.list.d/a.list"}
+            << "Cannot keep a backup of " + m_root +
+                   "/etc/apt/sources.list.d/a.list: Invalid cross-device link";
+    }
+
     void listsChangeTogether()
     {
-        const QString dir = m_root + "/etc/apt/sources.list.d";
+        QFETCH(QStringList, mount);
+        QFETCH(QString, reason);
+        QVERIFY(QFile(m_top + "/bound").open(QIODevice::WriteOnly) &&
+                QFile(m_root + "/etc/apt/sources.list.d/a.list").open(QIODevice::WriteOnly));
         const auto before = snapshot(m_top);
-        QCOMPARE(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=4k", "full", dir}), 0);
+        mount.last().prepend(m_root);
+        QCOMPARE(QProcess::execute("mount", mount), 0);
         const auto [error, text] =
             run("setsourcelist", lists({{"/etc/apt//sources.list", "deb http://deb.example/ bookworm main\n"},
                                         {"/etc/apt//sources.list.d/a.list", QByteArray(9000, '#') + "\n"}}));
-        QProcess::execute("umount", {dir});
-        QVERIFY2(error != 0 && text.contains("Cannot write"), qPrintable(text));
+        QProcess::execute("umount", {mount.last()});
+        QVERIFY2(error != 0 && text.contains(reason), qPrintable(text));
         QCOMPARE(snapshot(m_top), before);
     }
 

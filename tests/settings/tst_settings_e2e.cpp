@@ -110,14 +110,28 @@ private Q_SLOTS:
         SystemPaths paths;
         paths.globalConfig = root + "/etc/tarn-update-notifier.conf";
         SystemPaths::setCurrent(paths);
-        MessageBox::setAutoAnswer(true);
 
-        // APT's own words say why its configuration cannot be read.
-        TestSupport::writeFile(root + "/broken.conf", "APT::Periodic::Enable \"1\"\n");
-        qputenv("APT_CONFIG", QFile::encodeName(root + "/broken.conf"));
-        delete new SettingsDialog;
+        // APT's own words say why its configuration cannot be read, as it said them: markup in
+        // them is no markup. The box is read as the user reads it.
+        const QString broken = root + "/<b>broken.conf";
+        TestSupport::writeFile(broken, "APT::Periodic::Enable \"1\"\n");
+        qputenv("APT_CONFIG", QFile::encodeName(broken));
+        QString shown;
+        runWhileOpen(
+            [] {
+                delete new SettingsDialog;
+                return 0;
+            },
+            [&](QDialog* box) {
+                auto* label = child<QLabel>(box, "qt_msgbox_label");
+                label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+                label->setSelection(0, label->text().size());
+                shown = label->selectedText();
+                box->reject();
+            });
         qunsetenv("APT_CONFIG");
-        QVERIFY2(MessageBox::takeShownTexts().join("|").contains("E: Syntax error"), "no apt-config error");
+        QVERIFY2(shown.contains("E: Syntax error " + broken), qPrintable(shown));
+        MessageBox::setAutoAnswer(true);
 
         QPointer<SettingsDialog> dialog = new SettingsDialog;
         dialog->show();
