@@ -97,6 +97,12 @@ QString prepare(const QString& path, const QByteArray& data, Prepared* prepared)
             return QCoreApplication::translate("SafeWrite", "Refused to replace %1: it is not a regular file")
                 .arg(path);
         exists = true;
+        // A folder cannot be renamed over; found only after other files were replaced, it
+        // would cost their backups to put them back.
+        struct stat backup;
+        if (::lstat(QFile::encodeName(backupPath(path)).constData(), &backup) == 0 && S_ISDIR(backup.st_mode))
+            return QCoreApplication::translate("SafeWrite", "Cannot keep a backup of %1: %2 is a folder")
+                .arg(path, backupPath(path));
     } else if (errno != ENOENT) {
         return systemError(QT_TRANSLATE_NOOP("SafeWrite", "Cannot examine %1"), path);
     }

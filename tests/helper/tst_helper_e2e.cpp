@@ -197,30 +197,36 @@ private Q_SLOTS:
     // The second of two list files cannot be replaced, for the reason given: the first stays.
     void listsChangeTogether_data()
     {
-        QTest::addColumn<QStringList>("mount"); // mount's arguments, the last one below the root
+        QTest::addColumn<QStringList>("setup"); // a command whose last argument is below the root
+        QTest::addColumn<QString>("undo");      // what takes it back, on that argument
         QTest::addColumn<QString>("reason");
         QTest::newRow("its folder is full")
-            << QStringList{"-t", "tmpfs", "-o", "size=4k", "full", "/etc/apt/sources.list.d"}
+            << QStringList{"mount", "-t", "tmpfs", "-o", "size=4k", "full", "/etc/apt/sources.list.d"}
+            << "umount"
             << "Cannot write";
+        const QString list = m_root + "/etc/apt/sources.list.d/a.list";
         QTest::newRow("it is bind-mounted")
-            << QStringList{"--bind", m_top + "/bound", "/etc/apt/sources.list.d/a.list"}
-            << "Cannot keep a backup of " + m_root +
-                   "/etc/apt/sources.list.d/a.list: Invalid cross-device link";
+            << QStringList{"mount", "--bind", m_top + "/bound", "/etc/apt/sources.list.d/a.list"} << "umount"
+            << "Cannot keep a backup of " + list + ": Invalid cross-device link";
+        QTest::newRow("its backup's name is a folder's")
+            << QStringList{"mkdir", "/etc/apt/sources.list.d/a.list.save"} << "rmdir"
+            << "Cannot keep a backup of " + list + ": " + list + ".save is a folder";
     }
 
     void listsChangeTogether()
     {
-        QFETCH(QStringList, mount);
+        QFETCH(QStringList, setup);
+        QFETCH(QString, undo);
         QFETCH(QString, reason);
         QVERIFY(QFile(m_top + "/bound").open(QIODevice::WriteOnly) &&
                 QFile(m_root + "/etc/apt/sources.list.d/a.list").open(QIODevice::WriteOnly));
         const auto before = snapshot(m_top);
-        mount.last().prepend(m_root);
-        QCOMPARE(QProcess::execute("mount", mount), 0);
+        setup.last().prepend(m_root);
+        QCOMPARE(QProcess::execute(setup.takeFirst(), setup), 0);
         const auto [error, text] =
             run("setsourcelist", lists({{"/etc/apt//sources.list", "deb http://deb.example/ bookworm main\n"},
                                         {"/etc/apt//sources.list.d/a.list", QByteArray(9000, '#') + "\n"}}));
-        QProcess::execute("umount", {mount.last()});
+        QProcess::execute(undo, {setup.last()});
         QVERIFY2(error != 0 && text.contains(reason), qPrintable(text));
         QCOMPARE(snapshot(m_top), before);
     }
