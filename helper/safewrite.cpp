@@ -81,7 +81,8 @@ struct Prepared
     QString path;
     QByteArray temporary; // written and flushed, not yet renamed
     bool exists = false;
-    QByteArray original; // the old file's link: hidden until the end, then the backup
+    QByteArray original;       // the old file's link: hidden until the end, then the backup
+    QByteArray previousBackup; // the backup before this save, hidden while `original` has its name
     bool replaced = false;
     bool backedUp = false; // `original` is the backup
 };
@@ -138,26 +139,61 @@ QString prepare(const QString& path, const QByteArray& data, Prepared* prepared)
     return QString();
 }
 
-// Puts the old files back (a new one goes again) after a rename failed, and says so in `error`.
+// Gives the hidden link `one.original` the backup's name. The backup before it, if any, takes the
+// hidden name in the same step, so that it can be put back as well.
+bool takeBackupName(Prepared& one)
+{
+    const QByteArray backup = QFile::encodeName(backupPath(one.path));
+    if (::renameat2(AT_FDCWD, one.original.constData(), AT_FDCWD, backup.constData(), RENAME_EXCHANGE) == 0) {
+        one.previousBackup = one.original;
+    } else if ((errno != ENOENT && errno != EINVAL) ||
+               ::rename(one.original.constData(), backup.constData()) != 0) {
+        return false;
+    }
+    one.original = backup;
+    one.backedUp = true;
+    return true;
+}
+
+// Puts the old files (and backups) back after a rename failed, a new file goes again; says so
+// in `error`. What cannot be put back is kept under a hidden name, which the error names.
 QString undo(QList<Prepared>& prepared, const QString& error)
 {
     QStringList lost;
+    const auto keptAs = [&](const char* what, const QString& path, const QByteArray& kept) {
+        lost << QCoreApplication::translate("SafeWrite", what)
+                    .arg(path, QFile::decodeName(kept), QString::fromLocal8Bit(strerror(errno)));
+    };
     for (Prepared& one : prepared) {
         if (!one.replaced)
             continue;
         const QByteArray target = QFile::encodeName(one.path);
-        if (one.exists ? ::rename(one.original.constData(), target.constData()) != 0
-                       : ::unlink(target.constData()) != 0) {
-            lost << systemError(QT_TRANSLATE_NOOP("SafeWrite", "%1 could not be put back"), one.path);
+        if (!one.exists) {
+            if (::unlink(target.constData()) != 0) {
+                lost << systemError(QT_TRANSLATE_NOOP("SafeWrite", "the new file %1 could not be removed"),
+                                    one.path);
+                continue;
+            }
+        } else if (::rename(one.original.constData(), target.constData()) != 0) {
+            keptAs(QT_TRANSLATE_NOOP("SafeWrite", "%1 could not be put back, its old file is kept as %2: %3"),
+                   one.path, one.original);
             continue;
         }
         one.replaced = false;
         one.original.clear();
+        if (!one.previousBackup.isEmpty() &&
+            ::rename(one.previousBackup.constData(), QFile::encodeName(backupPath(one.path)).constData()) !=
+                0) {
+            keptAs(QT_TRANSLATE_NOOP("SafeWrite",
+                                     "the backup of %1 could not be put back, it is kept as %2: %3"),
+                   one.path, one.previousBackup);
+            continue;
+        }
+        one.previousBackup.clear();
     }
-    if (!lost.isEmpty())
-        return error + QLatin1String("; ") + lost.join(QLatin1String("; "));
-    return error + QLatin1String("; ") +
-           QCoreApplication::translate("SafeWrite", "the files already replaced were put back");
+    if (lost.isEmpty())
+        lost << QCoreApplication::translate("SafeWrite", "the files already replaced were put back");
+    return error + QLatin1String("; ") + lost.join(QLatin1String("; "));
 }
 
 } // namespace
@@ -195,23 +231,18 @@ QString replaceFiles(const QList<QPair<QString, QByteArray>>& files)
             one.replaced = true;
     }
     for (Prepared& one : prepared) {
-        if (!error.isEmpty() || !one.exists)
-            continue;
-        const QByteArray backup = QFile::encodeName(backupPath(one.path));
-        if (::rename(one.original.constData(), backup.constData()) != 0) {
+        if (error.isEmpty() && one.exists && !takeBackupName(one))
             error = undo(prepared,
                          systemError(QT_TRANSLATE_NOOP("SafeWrite", "Cannot keep a backup of %1"), one.path));
-        } else {
-            one.original = backup;
-            one.backedUp = true;
-        }
     }
     for (const Prepared& one : qAsConst(prepared)) {
         if (!one.replaced)
             ::unlink(one.temporary.constData());
-        // An old file that could not be put back stays under its hidden name, not lost.
+        // What could not be put back stays under its hidden name, not lost.
         if (!one.original.isEmpty() && !one.replaced && !one.backedUp)
             ::unlink(one.original.constData());
+        if (!one.previousBackup.isEmpty() && error.isEmpty())
+            ::unlink(one.previousBackup.constData());
         syncDirectory(QFileInfo(one.path).path());
     }
     return error;

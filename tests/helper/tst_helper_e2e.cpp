@@ -194,40 +194,46 @@ private Q_SLOTS:
         QCOMPARE(snapshot(m_top), before);
     }
 
-    // The second of two list files cannot be replaced, for the reason given: the first stays.
+    // The second of two list files cannot be replaced, for the reason given: the first stays, and
+    // so do the backups.
     void listsChangeTogether_data()
     {
-        QTest::addColumn<QStringList>("setup"); // a command whose last argument is below the root
-        QTest::addColumn<QString>("undo");      // what takes it back, on that argument
+        QTest::addColumn<QString>("setup"); // shell commands: $L is the second file, $B a file beside
+        QTest::addColumn<QString>("undo");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("its folder is full")
-            << QStringList{"mount", "-t", "tmpfs", "-o", "size=4k", "full", "/etc/apt/sources.list.d"}
-            << "umount"
-            << "Cannot write";
-        const QString list = m_root + "/etc/apt/sources.list.d/a.list";
-        QTest::newRow("it is bind-mounted")
-            << QStringList{"mount", "--bind", m_top + "/bound", "/etc/apt/sources.list.d/a.list"} << "umount"
-            << "Cannot keep a backup of " + list + ": Invalid cross-device link";
-        QTest::newRow("its backup's name is a folder's")
-            << QStringList{"mkdir", "/etc/apt/sources.list.d/a.list.save"} << "rmdir"
-            << "Cannot keep a backup of " + list + ": " + list + ".save is a folder";
+        QTest::newRow("its folder is full") << "mount -t tmpfs -o size=4k full ${L%/*}"
+                                            << "umount ${L%/*}"
+                                            << "Cannot write";
+        QTest::newRow("it is bind-mounted") << "mount --bind $B $L"
+                                            << "umount $L"
+                                            << "Cannot keep a backup of $L: Invalid cross-device link";
+        QTest::newRow("its backup's name is a folder's") << "mkdir $L.save"
+                                                         << "rmdir $L.save"
+                                                         << "Cannot keep a backup of $L: $L.save is a folder";
+        QTest::newRow("its backup is bind-mounted") << "touch $L.save && mount --bind $B $L.save"
+                                                    << "umount $L.save && rm $L.save"
+                                                    << "Cannot keep a backup of $L: Device or resource busy; "
+                                                       "the files already replaced were put back";
     }
 
     void listsChangeTogether()
     {
-        QFETCH(QStringList, setup);
+        QFETCH(QString, setup);
         QFETCH(QString, undo);
         QFETCH(QString, reason);
-        QVERIFY(QFile(m_top + "/bound").open(QIODevice::WriteOnly) &&
-                QFile(m_root + "/etc/apt/sources.list.d/a.list").open(QIODevice::WriteOnly));
+        const QString list = m_root + "/etc/apt/sources.list.d/a.list";
+        const QString bound = m_top + "/bound";
+        QVERIFY(QFile(list).open(QIODevice::WriteOnly) && QFile(bound).open(QIODevice::WriteOnly));
+        const auto shell = [&](const QString& commands) {
+            return QProcess::execute("sh", {"-c", QString("L=%1 B=%2; %3").arg(list, bound, commands)});
+        };
         const auto before = snapshot(m_top);
-        setup.last().prepend(m_root);
-        QCOMPARE(QProcess::execute(setup.takeFirst(), setup), 0);
+        QCOMPARE(shell(setup), 0);
         const auto [error, text] =
             run("setsourcelist", lists({{"/etc/apt//sources.list", "deb http://deb.example/ bookworm main\n"},
                                         {"/etc/apt//sources.list.d/a.list", QByteArray(9000, '#') + "\n"}}));
-        QProcess::execute(undo, {setup.last()});
-        QVERIFY2(error != 0 && text.contains(reason), qPrintable(text));
+        QCOMPARE(shell(undo), 0);
+        QVERIFY2(error != 0 && text.contains(reason.replace("$L", list)), qPrintable(text));
         QCOMPARE(snapshot(m_top), before);
     }
 
