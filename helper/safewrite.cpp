@@ -161,8 +161,8 @@ QString undo(QList<Prepared>& prepared, const QString& error)
 {
     QStringList lost;
     const auto keptAs = [&](const char* what, const QString& path, const QByteArray& kept) {
-        lost << QCoreApplication::translate("SafeWrite", what)
-                    .arg(path, QFile::decodeName(kept), QString::fromLocal8Bit(strerror(errno)));
+        const QString reason = QString::fromLocal8Bit(strerror(errno));
+        lost << QCoreApplication::translate("SafeWrite", what).arg(path, QFile::decodeName(kept), reason);
     };
     for (Prepared& one : prepared) {
         if (!one.replaced)
