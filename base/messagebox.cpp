@@ -96,7 +96,7 @@ QMessageBox::StandardButton MessageBox::show(QMessageBox::Icon icon, QWidget* pa
     }
     QMessageBox box(icon, title, text, buttons, parent);
     // Texts carry what the helper, APT or a file said, which must read as it was said: as rich
-    // text, "<b>" in a file name would vanish. Parts are joined with line feeds.
+    // text, "<b>" in a file name would vanish. Lines are separated by line feeds.
     box.setTextFormat(Qt::PlainText);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
