@@ -43,6 +43,7 @@ struct ProcessEntry
 {
     char state = 0;
     pid_t parent = 0;
+    pid_t session = 0;
     qint64 startTicks = 0;
     QByteArray name;
 };
@@ -64,6 +65,7 @@ bool readProcessEntry(pid_t pid, ProcessEntry* process)
         return false;
     process->state = fields.at(0).at(0);
     process->parent = pid_t(fields.at(1).toInt());
+    process->session = pid_t(fields.at(3).toInt());
     process->startTicks = fields.at(19).toLongLong();
     process->name = line.mid(open + 1, close - open - 1);
     return true;
@@ -325,7 +327,7 @@ void ChildProcess::killGroup()
         ::kill(-m_pid, SIGKILL);
 }
 
-QList<QByteArray> ChildProcess::runningDescendants() const
+QList<ChildProcess::Descendant> ChildProcess::runningDescendants() const
 {
     QHash<pid_t, ProcessEntry> running;
     const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -335,8 +337,9 @@ QList<QByteArray> ChildProcess::runningDescendants() const
             process.state != 'Z' && process.state != 'X')
             running.insert(pid_t(entry.toInt()), process);
     }
-    QList<QByteArray> names;
+    QList<Descendant> descendants;
     const pid_t self = ::getpid();
+    const pid_t session = ::getsid(0);
     for (auto it = running.cbegin(); it != running.cend(); ++it) {
         if (it.key() == self || it->startTicks < m_startTicks)
             continue;
@@ -345,9 +348,9 @@ QList<QByteArray> ChildProcess::runningDescendants() const
         for (int depth = 0; depth < 64 && parent != self && running.contains(parent); ++depth)
             parent = running.value(parent).parent;
         if (parent == self)
-            names << it->name;
+            descendants.append({it->name, it->session != session});
     }
-    return names;
+    return descendants;
 }
 
 void ChildProcess::closeOutput()

@@ -54,11 +54,15 @@ public:
     bool hasEnded() const { return m_ended && m_stdout < 0 && m_stderr < 0; }
     // The program itself has exited, though something it started may still hold its output.
     bool programEnded() const { return m_ended; }
-    // The kernel's names of the processes that the program started, directly or not, and that
-    // still run: our descendants that began with the program or later. Because we are a child
-    // subreaper (set by start()), what the program orphaned stays among them. Process groups and
-    // sessions tell nothing here: APT runs dpkg after setsid().
-    QList<QByteArray> runningDescendants() const;
+    struct Descendant
+    {
+        QByteArray name; // as the kernel names it
+        bool ownSession; // in a session other than ours, as APT's dpkg on its pseudo-terminal
+    };
+    // The processes that the program started, directly or not, and that still run: our
+    // descendants that began with the program or later. Because we are a child subreaper (set by
+    // start()), what the program orphaned stays among them.
+    QList<Descendant> runningDescendants() const;
     // Valid after the end: the exit code, or -1 when a signal ended the program.
     int exitCode() const { return m_exitCode; }
 

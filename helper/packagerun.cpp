@@ -190,10 +190,16 @@ PackageRun::Result PackageRun::attempt(const CheckedCommand& command, int limitM
         brokenPackages = brokenPackages || isBrokenPackagesHint(line);
         sendOutput(line);
     };
-    // dpkg is found by parentage too, in case it runs before its status line is read.
+    // APT writes "pmstatus:dpkg-exec" before it starts dpkg, so the output waiting now tells;
+    // the processes are asked too, in case the line was lost. APT's own quick dpkg queries
+    // ("--assert-multi-arch") do not count: it installs with dpkg on a pseudo-terminal, in a
+    // session of its own.
     const auto dpkgBegun = [&] {
         child.readPending(onLine);
-        installing = installing || child.runningDescendants().contains(QByteArrayLiteral("dpkg"));
+        const QList<ChildProcess::Descendant> running =
+            installing ? QList<ChildProcess::Descendant>() : child.runningDescendants();
+        for (const ChildProcess::Descendant& process : running)
+            installing = installing || (process.name == "dpkg" && process.ownSession);
         return installing;
     };
 
@@ -249,8 +255,11 @@ PackageRun::Result PackageRun::attempt(const CheckedCommand& command, int limitM
             // Everything the run started is waited for: dpkg (orphaned if APT died) whatever it
             // takes, anything else (a daemon) only a while.
             if (!outputOpen || late) {
-                const QList<QByteArray> left = child.runningDescendants();
-                if (left.isEmpty() || (late && !left.contains(QByteArrayLiteral("dpkg"))))
+                const QList<ChildProcess::Descendant> left = child.runningDescendants();
+                const bool dpkgLeft =
+                    std::any_of(left.cbegin(), left.cend(),
+                                [](const ChildProcess::Descendant& p) { return p.name == "dpkg"; });
+                if (left.isEmpty() || (late && !dpkgLeft))
                     break;
             }
         }

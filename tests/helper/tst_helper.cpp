@@ -100,6 +100,14 @@ private Q_SLOTS:
             << "canceled"
             << "dpkg --configure -a"
             << "";
+        QTest::newRow("an orphaned dpkg is waited for")
+            << QByteArray("exit 0 if $op eq 'update'; if (!fork()) { $0 = 'dpkg'; mkdir \"$bin/updates\"; "
+                          "open(my $f, '>', \"$bin/updates/0001\"); close $f; sleep 3; unlink "
+                          "\"$bin/updates/0001\"; exit 0 } select(undef, undef, undef, 0.05) until -e "
+                          "\"$bin/updates/0001\"; print \"upgraded\\n\";")
+            << "success"
+            << "upgraded"
+            << "dpkg --configure -a";
         QTest::newRow("a failed update goes on")
             << QByteArray("if ($op eq 'update') { print \"E: Failed to fetch\\n\"; exit 100 } print "
                           "\"upgraded\\n\";")
