@@ -238,7 +238,8 @@ private Q_SLOTS:
         job->start();
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(fixture + "/postinst-started"), 60000);
         stopRunningAction(job);
-        QTRY_VERIFY_WITH_TIMEOUT(log.join('|').contains("Packages are being installed"), 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(log.join('|').contains("Packages are being installed"),
+                                  qPrintable(log.join('\n')), 10000);
         QVERIFY(QFile(fixture + "/postinst-release").open(QIODevice::WriteOnly));
         QVERIFY(finished.wait(60000));
         QCOMPARE(job->error(), 0);
