@@ -39,40 +39,35 @@ QString commandLine(pid_t pid)
 
 } // namespace
 
-AptLocks::AptLocks(const HelperSettings& settings) : m_settings(settings) {}
+AptLocks::AptLocks(const HelperSettings& settings)
+{
+    QString error;
+    const QStringList values =
+        aptConfigValues(settings,
+                        {QStringLiteral("Dir::State::status/f"), QStringLiteral("Dir::State::Lists/d"),
+                         QStringLiteral("Dir::Cache::Archives/d")},
+                        &error);
+    if (!error.isEmpty())
+        return;
+    if (!values.at(0).isEmpty()) {
+        const QString dpkgDir = QFileInfo(values.at(0)).path();
+        m_files << dpkgDir + QLatin1String("/lock-frontend") << dpkgDir + QLatin1String("/lock");
+    }
+    for (int i = 1; i < values.size(); ++i) {
+        if (!values.at(i).isEmpty())
+            m_files << values.at(i) + QLatin1String("/lock");
+    }
+}
 
 QStringList AptLocks::holders() const
 {
     QStringList lines;
-    const QStringList files = lockFiles();
-    for (const QString& file : files) {
+    for (const QString& file : m_files) {
         const QString holder = describeHolder(file);
         if (!holder.isEmpty())
             lines << holder;
     }
     return lines;
-}
-
-QStringList AptLocks::lockFiles() const
-{
-    QString error;
-    const QStringList values =
-        aptConfigValues(m_settings,
-                        {QStringLiteral("Dir::State::status/f"), QStringLiteral("Dir::State::Lists/d"),
-                         QStringLiteral("Dir::Cache::Archives/d")},
-                        &error);
-    if (!error.isEmpty())
-        return {};
-    QStringList files;
-    if (!values.at(0).isEmpty()) {
-        const QString dpkgDir = QFileInfo(values.at(0)).path();
-        files << dpkgDir + QLatin1String("/lock-frontend") << dpkgDir + QLatin1String("/lock");
-    }
-    for (int i = 1; i < values.size(); ++i) {
-        if (!values.at(i).isEmpty())
-            files << values.at(i) + QLatin1String("/lock");
-    }
-    return files;
 }
 
 QString AptLocks::describeHolder(const QString& lockFile)

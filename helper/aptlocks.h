@@ -10,14 +10,14 @@
 class AptLocks
 {
 public:
+    // Reads the lock files' locations from APT's configuration (none when it cannot).
     explicit AptLocks(const HelperSettings& settings);
 
     // One line per held lock: the file, the holder's pid and its command line.
     QStringList holders() const;
 
 private:
-    QStringList lockFiles() const;
     static QString describeHolder(const QString& lockFile);
 
-    const HelperSettings& m_settings;
+    QStringList m_files;
 };

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QThread>
 #include <algorithm>
+#include <memory>
 
 using namespace HelperContract;
 
@@ -117,6 +118,7 @@ PackageRun::Result PackageRun::run(const CheckedCommand& command, int limitMs)
     QElapsedTimer sinceFirstStart;
     sinceFirstStart.start();
     bool waitingReported = false;
+    std::unique_ptr<AptLocks> locks; // read once, at the first wait
     QStringList holdersReported;
     for (;;) {
         // A stop that came between two commands must not let the next one begin.
@@ -132,7 +134,9 @@ PackageRun::Result PackageRun::run(const CheckedCommand& command, int limitMs)
             sendOutput(lockLine);
             waitingReported = true;
         }
-        const QStringList holders = AptLocks(m_settings).holders();
+        if (!locks)
+            locks = std::make_unique<AptLocks>(m_settings);
+        const QStringList holders = locks->holders();
         if (holders != holdersReported) {
             for (const QString& holder : holders)
                 sendOutput(holder);
