@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <vector>
 
 #include <cerrno>
@@ -36,6 +37,38 @@ std::vector<char*> pointers(std::vector<QByteArray>& strings)
         result.push_back(s.data());
     result.push_back(nullptr);
     return result;
+}
+
+struct ProcessEntry
+{
+    char state = 0;
+    pid_t parent = 0;
+    pid_t session = 0;
+    qint64 startTicks = 0;
+    QByteArray name;
+};
+
+// The fields of /proc/PID/stat we need.
+bool readProcessEntry(pid_t pid, ProcessEntry* process)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    // "PID (COMM) STATE PPID ... STARTTIME ...": COMM may hold anything, so split at its last ")".
+    const QByteArray line = stat.read(4096);
+    const int open = line.indexOf('(');
+    const int close = line.lastIndexOf(')');
+    if (open < 0 || close < open)
+        return false;
+    const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+    if (fields.size() < 20 || fields.at(0).size() != 1)
+        return false;
+    process->state = fields.at(0).at(0);
+    process->parent = pid_t(fields.at(1).toInt());
+    process->session = pid_t(fields.at(3).toInt());
+    process->startTicks = fields.at(19).toLongLong();
+    process->name = line.mid(open + 1, close - open - 1);
+    return true;
 }
 
 void closeFd(int& fd)
@@ -121,6 +154,10 @@ bool ChildProcess::start()
     }
     m_stdout = out[0];
     m_stderr = err[0];
+    // The program cannot be reaped before we do, so its entry is there.
+    ProcessEntry self;
+    if (readProcessEntry(m_pid, &self))
+        m_startTicks = self.startTicks;
     return true;
 }
 
@@ -128,39 +165,50 @@ bool ChildProcess::poll(int timeoutMs, const LineHandler& onLine)
 {
     if (m_pid < 0)
         return false;
+    if (m_stdout >= 0 || m_stderr >= 0) {
+        pollChannels(timeoutMs, onLine);
+    } else if (!m_ended) {
+        // Output closed: wait for the program to end.
+        for (int waited = 0; waited < timeoutMs && !m_ended; waited += 10) {
+            ::usleep(10000);
+            reap(false);
+        }
+    } else {
+        // Only what the program left behind is waited for now.
+        ::usleep(useconds_t(timeoutMs) * 1000);
+    }
+    reap(false);
+    if (m_stdout < 0 && m_stderr < 0)
+        flushPartialLines(onLine);
+    return !hasEnded();
+}
+
+void ChildProcess::readPending(const LineHandler& onLine)
+{
+    // A bound, so a program that writes without pause cannot keep us here.
+    for (int chunks = 0; chunks < 256 && pollChannels(0, onLine); ++chunks) {
+    }
+}
+
+bool ChildProcess::pollChannels(int timeoutMs, const LineHandler& onLine)
+{
     pollfd fds[2];
     nfds_t count = 0;
     if (m_stdout >= 0)
         fds[count++] = pollfd{m_stdout, POLLIN, 0};
     if (m_stderr >= 0)
         fds[count++] = pollfd{m_stderr, POLLIN, 0};
-    if (count > 0) {
-        if (::poll(fds, count, timeoutMs) > 0) {
-            for (nfds_t i = 0; i < count; ++i) {
-                if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
-                    continue;
-                if (fds[i].fd == m_stdout)
-                    readChannel(m_stdout, m_stdoutBuffer, m_stdoutCut, StandardOutput, onLine);
-                else
-                    readChannel(m_stderr, m_stderrBuffer, m_stderrCut, StandardError, onLine);
-            }
-        }
-    } else {
-        // Output closed: wait for the program (or what is left of its group) to end.
-        for (int waited = 0; waited < timeoutMs && !m_ended; waited += 10) {
-            ::usleep(10000);
-            reap(false);
-        }
-        if (m_ended) {
-            reap(false);
-            if (groupAlive())
-                ::usleep(useconds_t(timeoutMs) * 1000);
-        }
+    if (count == 0 || ::poll(fds, count, timeoutMs) <= 0)
+        return false;
+    for (nfds_t i = 0; i < count; ++i) {
+        if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
+            continue;
+        if (fds[i].fd == m_stdout)
+            readChannel(m_stdout, m_stdoutBuffer, m_stdoutCut, StandardOutput, onLine);
+        else
+            readChannel(m_stderr, m_stderrBuffer, m_stderrCut, StandardError, onLine);
     }
-    reap(false);
-    if (m_stdout < 0 && m_stderr < 0)
-        flushPartialLines(onLine);
-    return !hasEnded();
+    return true;
 }
 
 bool ChildProcess::readChannel(int& fd, QByteArray& buffer, bool& cut, Channel channel,
@@ -241,7 +289,6 @@ void ChildProcess::reap(bool block)
 {
     if (m_pid < 0)
         return;
-    // The program itself, then whatever of its group was orphaned and came back to us.
     if (!m_ended) {
         int status = 0;
         const pid_t done = ::waitpid(m_pid, &status, block ? 0 : WNOHANG);
@@ -251,7 +298,13 @@ void ChildProcess::reap(bool block)
         }
     }
     if (m_ended) {
-        while (::waitpid(-m_pid, nullptr, block ? 0 : WNOHANG) > 0) {
+        // Whatever of its group was killed with it, then anything orphaned that came back to us
+        // and has ended since (the helper runs one program at a time).
+        if (block) {
+            while (::waitpid(-m_pid, nullptr, 0) > 0) {
+            }
+        }
+        while (::waitpid(-1, nullptr, WNOHANG) > 0) {
         }
     }
 }
@@ -274,34 +327,30 @@ void ChildProcess::killGroup()
         ::kill(-m_pid, SIGKILL);
 }
 
-bool ChildProcess::groupAlive() const
+QList<ChildProcess::Descendant> ChildProcess::runningDescendants() const
 {
-    return m_pid > 0 && ::kill(-m_pid, 0) == 0;
-}
-
-bool ChildProcess::groupRuns(const QByteArray& name) const
-{
-    if (m_pid <= 0)
-        return false;
+    QHash<pid_t, ProcessEntry> running;
     const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString& entry : entries) {
-        if (!entry.at(0).isDigit())
-            continue;
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        // "PID (COMM) STATE PPID PGRP ...": COMM may hold anything, so split at its last ")".
-        const QByteArray line = stat.readAll();
-        const int open = line.indexOf('(');
-        const int close = line.lastIndexOf(')');
-        if (open < 0 || close < open)
-            continue;
-        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
-        if (fields.size() > 2 && fields.at(2).toLongLong() == m_pid &&
-            line.mid(open + 1, close - open - 1) == name)
-            return true;
+        ProcessEntry process;
+        if (entry.at(0).isDigit() && readProcessEntry(pid_t(entry.toInt()), &process) &&
+            process.state != 'Z' && process.state != 'X')
+            running.insert(pid_t(entry.toInt()), process);
     }
-    return false;
+    QList<Descendant> descendants;
+    const pid_t self = ::getpid();
+    const pid_t session = ::getsid(0);
+    for (auto it = running.cbegin(); it != running.cend(); ++it) {
+        if (it.key() == self || it->startTicks < m_startTicks)
+            continue;
+        // Up the parents to us; a bound guards against a loop of pids reused while reading.
+        pid_t parent = it->parent;
+        for (int depth = 0; depth < 64 && parent != self && running.contains(parent); ++depth)
+            parent = running.value(parent).parent;
+        if (parent == self)
+            descendants.append({it->name, it->session != session});
+    }
+    return descendants;
 }
 
 void ChildProcess::closeOutput()

@@ -41,8 +41,11 @@ public:
     // Stops reading output that something the program left behind still holds.
     void closeOutput();
 
-    // SIGINT to the program alone: APT then finishes the dpkg run in progress and stops, where
-    // a signal to the whole group would hit dpkg in the middle of unpacking.
+    // Reads the output that is waiting now, without waiting for more.
+    void readPending(const LineHandler& onLine);
+
+    // SIGINT to the program alone: APT ends its downloads at once; should its dpkg phase have
+    // begun meanwhile, it finishes the dpkg run in progress before it stops.
     void interrupt();
     // SIGTERM, then SIGKILL, to everything in the group.
     void terminateGroup();
@@ -51,15 +54,21 @@ public:
     bool hasEnded() const { return m_ended && m_stdout < 0 && m_stderr < 0; }
     // The program itself has exited, though something it started may still hold its output.
     bool programEnded() const { return m_ended; }
-    // Something of the program's group is still running.
-    bool groupAlive() const;
-    // A process of the program's group runs the program `name` (as the kernel names it).
-    bool groupRuns(const QByteArray& name) const;
+    struct Descendant
+    {
+        QByteArray name; // as the kernel names it
+        bool ownSession; // in a session other than ours, as APT's dpkg on its pseudo-terminal
+    };
+    // The processes that the program started, directly or not, and that still run: our
+    // descendants that began with the program or later. Because we are a child subreaper (set by
+    // start()), what the program orphaned stays among them.
+    QList<Descendant> runningDescendants() const;
     // Valid after the end: the exit code, or -1 when a signal ended the program.
     int exitCode() const { return m_exitCode; }
 
 private:
     void reap(bool block);
+    bool pollChannels(int timeoutMs, const LineHandler& onLine);
     bool readChannel(int& fd, QByteArray& buffer, bool& cut, Channel channel, const LineHandler& onLine);
     void flushPartialLines(const LineHandler& onLine);
 
@@ -77,4 +86,6 @@ private:
     bool m_stderrCut = false;
     bool m_ended = false;
     int m_exitCode = -1;
+    // The program's start, in the kernel's clock ticks since boot.
+    qint64 m_startTicks = 0;
 };

@@ -1,6 +1,7 @@
 #include "packagerun.h"
 
 #include "aptconfigvalues.h"
+#include "aptlocks.h"
 #include "childprocess.h"
 #include "privileged/helpercontract.h"
 
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QThread>
 #include <algorithm>
+#include <memory>
 
 using namespace HelperContract;
 
@@ -57,33 +59,40 @@ QString PackageRun::update(const CheckedCommand& update)
 QString PackageRun::upgrade(const CheckedCommand* update, const CheckedCommand& upgrade,
                             const CheckedCommand* fixBroken)
 {
+    // Whatever ended the steps, dpkg may have been left half done before they began or during them.
+    const Result result = upgradeSteps(update, upgrade, fixBroken);
+    if (findDpkgInterrupted())
+        sendOutput(QCoreApplication::translate(
+            "PackageRun", "dpkg was interrupted and left packages half installed. Run \"dpkg "
+                          "--configure -a\" as root to finish their setup."));
+    return status(result);
+}
+
+PackageRun::Result PackageRun::upgradeSteps(const CheckedCommand* update, const CheckedCommand& upgrade,
+                                            const CheckedCommand* fixBroken)
+{
     if (update) {
         sendMessage(UpdatingMessage);
         const Result updated = run(*update, m_settings.updateLimitMs);
         // apt-get update fails when a single repository cannot be reached; the lists APT
         // still has are good enough to upgrade from.
         if (updated == Result::Canceled || updated == Result::FailedToStart)
-            return status(updated);
+            return updated;
         if (updated != Result::Success)
             sendOutput(QCoreApplication::translate(
                 "PackageRun", "Not all package lists could be updated; upgrading with the lists "
                               "APT has."));
     }
     sendMessage(UpgradingMessage);
-    Result result = run(upgrade);
-    if (result == Result::BrokenPackages && fixBroken) {
-        sendMessage(FixingBrokenMessage);
-        const Result fixed = run(*fixBroken);
-        if (fixed != Result::Success)
-            return status(fixed);
-        sendMessage(UpgradingMessage);
-        result = run(upgrade);
-    }
-    if (findDpkgInterrupted())
-        sendOutput(QCoreApplication::translate(
-            "PackageRun", "dpkg was interrupted and left packages half installed. Run \"dpkg "
-                          "--configure -a\" as root to finish their setup."));
-    return status(result);
+    const Result result = run(upgrade);
+    if (result != Result::BrokenPackages || !fixBroken)
+        return result;
+    sendMessage(FixingBrokenMessage);
+    const Result fixed = run(*fixBroken);
+    if (fixed != Result::Success)
+        return fixed;
+    sendMessage(UpgradingMessage);
+    return run(upgrade);
 }
 
 bool PackageRun::findDpkgInterrupted()
@@ -104,109 +113,183 @@ bool PackageRun::findDpkgInterrupted()
 
 PackageRun::Result PackageRun::run(const CheckedCommand& command, int limitMs)
 {
+    // One deadline for the command, lock waits included: another package manager that never
+    // lets go must not hold the helper for ever.
+    QElapsedTimer sinceFirstStart;
+    sinceFirstStart.start();
     bool waitingReported = false;
+    std::unique_ptr<AptLocks> locks; // read once, at the first wait
+    QStringList holdersReported;
     for (;;) {
         // A stop that came between two commands must not let the next one begin.
         if (m_channel.stopRequested())
             return Result::Canceled;
-        ChildProcess child(m_settings.binDir + QLatin1Char('/') + command.program, command.arguments,
-                           m_settings.childEnvironment());
-        if (!child.start()) {
-            sendOutput(QCoreApplication::translate("PackageRun", "Unable to start %1: %2")
-                           .arg(command.program, child.errorString()));
-            return Result::FailedToStart;
-        }
-
-        QStringList heldLockLines;
         QString lockLine;
-        bool brokenPackages = false;
-        const auto onLine = [&](ChildProcess::Channel, const QByteArray& raw) {
-            const QString line = QString::fromUtf8(raw);
-            if (handleStatusLine(line))
-                return;
-            if (isLockBusy(line)) {
-                lockLine = line;
-                heldLockLines << line;
-                return;
-            }
-            if (isLockComplaint(line)) {
-                heldLockLines << line;
-                return;
-            }
-            brokenPackages = brokenPackages || isBrokenPackagesHint(line);
-            sendOutput(line);
-        };
+        const Result result = attempt(command, limitMs, sinceFirstStart, &lockLine);
+        if (lockLine.isEmpty())
+            return result;
+        // Another package manager is at work: wait for it instead of failing.
+        if (!waitingReported) {
+            sendMessage(WaitingMessage);
+            sendOutput(lockLine);
+            waitingReported = true;
+        }
+        if (!locks)
+            locks = std::make_unique<AptLocks>(m_settings);
+        const QStringList holders = locks->holders();
+        if (holders != holdersReported) {
+            for (const QString& holder : holders)
+                sendOutput(holder);
+            holdersReported = holders;
+        }
+        const qint64 leftMs = limitMs > 0 ? limitMs - sinceFirstStart.elapsed() : m_settings.lockRetryMs;
+        if (leftMs <= 0) {
+            sendOutput(QCoreApplication::translate("PackageRun",
+                                                   "The package system was still locked after %n second(s); "
+                                                   "%1 gives up.",
+                                                   nullptr, limitMs / 1000)
+                           .arg(command.program));
+            return Result::Failed;
+        }
+        if (!sleepUnlessStopped(int(std::min<qint64>(leftMs, m_settings.lockRetryMs))))
+            return Result::Canceled;
+    }
+}
 
-        enum { Running, Interrupted, Terminated, Killed } stop = Running;
-        bool overLimit = false;
-        bool installingReported = false;
-        QElapsedTimer sinceStart;
-        sinceStart.start();
-        QElapsedTimer sinceStop;
-        QElapsedTimer sinceEnd;
-        while (child.poll(PollMs, onLine) || (stop != Running && child.groupAlive())) {
-            overLimit = overLimit || (limitMs > 0 && sinceStart.elapsed() > limitMs);
-            if (stop == Running && (overLimit || m_channel.stopRequested())) {
-                stop = Interrupted;
-                sinceStop.start();
-                sendOutput(
-                    overLimit
-                        ? QCoreApplication::translate(
-                              "PackageRun", "%1 did not finish within %2 seconds and is being stopped.")
-                              .arg(command.program)
-                              .arg(limitMs / 1000)
-                        : QCoreApplication::translate("PackageRun", "Stopping %1...").arg(command.program));
-                child.interrupt();
-            } else if (stop != Running && child.groupRuns(QByteArrayLiteral("dpkg"))) {
-                // dpkg stopped halfway leaves the system for "dpkg --configure -a": never force it.
-                // APT stops by itself once this dpkg run has ended.
+PackageRun::Result PackageRun::attempt(const CheckedCommand& command, int limitMs,
+                                       const QElapsedTimer& sinceFirstStart, QString* lockLine)
+{
+    // Options go before the operation; a Status-Fd of the command's own comes later and wins.
+    // The status lines say when dpkg's phase begins, also for a command that does not ask for them.
+    const QStringList arguments =
+        QStringList{QStringLiteral("-o"), QStringLiteral("APT::Status-Fd=2")} + command.arguments;
+    ChildProcess child(m_settings.binDir + QLatin1Char('/') + command.program, arguments,
+                       m_settings.childEnvironment());
+    if (!child.start()) {
+        sendOutput(QCoreApplication::translate("PackageRun", "Unable to start %1: %2")
+                       .arg(command.program, child.errorString()));
+        return Result::FailedToStart;
+    }
+
+    QStringList heldLockLines;
+    QString busyLine;
+    bool brokenPackages = false;
+    // dpkg's phase has begun: from then on nothing of the run is signalled.
+    bool installing = false;
+    const auto onLine = [&](ChildProcess::Channel, const QByteArray& raw) {
+        const QString line = QString::fromUtf8(raw);
+        // APT writes its first "pmstatus:" line before it starts dpkg.
+        installing = installing || line.startsWith(QLatin1String("pmstatus:"));
+        if (handleStatusLine(line))
+            return;
+        if (isLockBusy(line)) {
+            busyLine = line;
+            heldLockLines << line;
+            return;
+        }
+        if (isLockComplaint(line)) {
+            heldLockLines << line;
+            return;
+        }
+        brokenPackages = brokenPackages || isBrokenPackagesHint(line);
+        sendOutput(line);
+    };
+    // APT writes "pmstatus:dpkg-exec" before it starts dpkg, so the output waiting now tells;
+    // the processes are asked too, in case the line was lost. APT's own quick dpkg queries
+    // ("--assert-multi-arch") do not count: it installs with dpkg on a pseudo-terminal, in a
+    // session of its own.
+    const auto dpkgBegun = [&] {
+        child.readPending(onLine);
+        const QList<ChildProcess::Descendant> running =
+            installing ? QList<ChildProcess::Descendant>() : child.runningDescendants();
+        for (const ChildProcess::Descendant& process : running)
+            installing = installing || (process.name == "dpkg" && process.ownSession);
+        return installing;
+    };
+
+    bool stopAsked = false;
+    bool overLimit = false;
+    bool installingReported = false;
+    int signalsSent = 0;
+    QElapsedTimer sinceStop;
+    QElapsedTimer sinceEnd;
+    for (;;) {
+        const bool outputOpen = child.poll(PollMs, onLine);
+        overLimit = overLimit || (limitMs > 0 && sinceFirstStart.elapsed() > limitMs);
+        if (!stopAsked && (overLimit || m_channel.stopRequested())) {
+            stopAsked = true;
+            sinceStop.start();
+            sendOutput(
+                overLimit ? QCoreApplication::translate(
+                                "PackageRun", "%1 did not finish within %2 seconds and is being stopped.")
+                                .arg(command.program)
+                                .arg(limitMs / 1000)
+                          : QCoreApplication::translate("PackageRun", "Stopping %1...").arg(command.program));
+        }
+        if (stopAsked && !child.programEnded() && signalsSent < 3) {
+            // A signal is sent only while dpkg's phase has not begun, checked right before each:
+            // dpkg stopped halfway leaves packages for "dpkg --configure -a", and APT stopped
+            // between two dpkg runs leaves them unpacked but not set up.
+            const qint64 dueMs = signalsSent == 0   ? 0
+                                 : signalsSent == 1 ? m_settings.stopGraceMs
+                                                    : qint64(m_settings.stopGraceMs) + m_settings.killGraceMs;
+            if (dpkgBegun()) {
                 if (!installingReported)
-                    sendOutput(QCoreApplication::translate(
-                                   "PackageRun", "Packages are being installed; they will be finished before "
-                                                 "%1 stops.")
+                    sendOutput(QCoreApplication::translate("PackageRun",
+                                                           "Packages are being installed, which must not be "
+                                                           "interrupted: %1 finishes all its work first.")
                                    .arg(command.program));
                 installingReported = true;
-                sinceStop.start();
-            } else if (stop == Interrupted && sinceStop.elapsed() > m_settings.stopGraceMs) {
-                stop = Terminated;
-                child.terminateGroup();
-            } else if (stop == Terminated &&
-                       sinceStop.elapsed() > m_settings.stopGraceMs + m_settings.killGraceMs) {
-                stop = Killed;
-                child.killGroup();
-            }
-            if (child.programEnded() && !child.hasEnded()) {
-                if (!sinceEnd.isValid())
-                    sinceEnd.start();
-                else if (sinceEnd.elapsed() > LeftOutputMs)
-                    child.closeOutput();
+            } else if (sinceStop.elapsed() >= dueMs) {
+                if (signalsSent == 0)
+                    child.interrupt();
+                else if (signalsSent == 1)
+                    child.terminateGroup();
+                else
+                    child.killGroup();
+                ++signalsSent;
             }
         }
-
-        if (stop != Running) {
-            if (stop != Interrupted)
-                sendOutput(QCoreApplication::translate("PackageRun",
-                                                       "%1 did not stop in time and was ended by force.")
-                               .arg(command.program));
-            return overLimit ? Result::Failed : Result::Canceled;
-        }
-        if (child.exitCode() != 0 && !lockLine.isEmpty()) {
-            // Another package manager is at work: wait for it instead of failing.
-            if (!waitingReported) {
-                sendMessage(WaitingMessage);
-                sendOutput(lockLine);
-                waitingReported = true;
+        if (child.programEnded()) {
+            if (!sinceEnd.isValid())
+                sinceEnd.start();
+            const bool late = sinceEnd.elapsed() > LeftOutputMs;
+            if (late && outputOpen)
+                child.closeOutput();
+            // Everything the run started is waited for: dpkg (orphaned if APT died) whatever it
+            // takes, anything else (a daemon) only a while.
+            if (!outputOpen || late) {
+                const QList<ChildProcess::Descendant> left = child.runningDescendants();
+                const bool dpkgLeft =
+                    std::any_of(left.cbegin(), left.cend(),
+                                [](const ChildProcess::Descendant& p) { return p.name == "dpkg"; });
+                if (left.isEmpty() || (late && !dpkgLeft))
+                    break;
             }
-            if (!sleepUnlessStopped(m_settings.lockRetryMs))
-                return Result::Canceled;
-            continue;
         }
-        for (const QString& line : qAsConst(heldLockLines))
-            sendOutput(line);
-        if (child.exitCode() == 0)
-            return Result::Success;
-        return brokenPackages ? Result::BrokenPackages : Result::Failed;
     }
+
+    if (signalsSent > 0) {
+        if (signalsSent > 1)
+            sendOutput(
+                QCoreApplication::translate("PackageRun", "%1 did not stop in time and was ended by force.")
+                    .arg(command.program));
+        return overLimit ? Result::Failed : Result::Canceled;
+    }
+    // Asked to stop but never signalled: the run ended as it would have, so it says what happened.
+    if (stopAsked && installing)
+        sendOutput(QCoreApplication::translate(
+                       "PackageRun", "The stop came too late to leave anything out: %1 has finished.")
+                       .arg(command.program));
+    if (child.exitCode() != 0 && !busyLine.isEmpty()) {
+        *lockLine = busyLine;
+        return Result::Failed;
+    }
+    for (const QString& line : qAsConst(heldLockLines))
+        sendOutput(line);
+    if (child.exitCode() == 0)
+        return Result::Success;
+    return brokenPackages ? Result::BrokenPackages : Result::Failed;
 }
 
 bool PackageRun::handleStatusLine(const QString& line)

@@ -3,6 +3,7 @@
 #include "helpersettings.h"
 #include "policy/commandpolicy.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QVariantMap>
 
@@ -19,7 +20,8 @@ public:
 
 // Runs checked APT commands for the "update" and "upgrade" actions and reports their output,
 // phases and progress. Both return the reply status: "success", "failed", "canceled" or
-// "failed_to_start". A stop never interrupts dpkg: what it installs is finished first.
+// "failed_to_start". A stop interrupts the package tool only before dpkg's phase has begun; a
+// stop that comes later lets the command finish, and the status is then what really happened.
 class PackageRun
 {
 public:
@@ -37,8 +39,14 @@ public:
 private:
     enum class Result { Success, Failed, BrokenPackages, Canceled, FailedToStart };
 
-    // `limitMs` > 0: the command is interrupted like a stop after that long, and fails.
+    Result upgradeSteps(const CheckedCommand* update, const CheckedCommand& upgrade,
+                        const CheckedCommand* fixBroken);
+    // `limitMs` > 0: the command, waits for a lock included, is interrupted like a stop after
+    // that long, and fails.
     Result run(const CheckedCommand& command, int limitMs = 0);
+    // One start of the command. *lockLine: APT's complaint when another program held its lock.
+    Result attempt(const CheckedCommand& command, int limitMs, const QElapsedTimer& sinceFirstStart,
+                   QString* lockLine);
     bool findDpkgInterrupted();
     bool handleStatusLine(const QString& line);
     bool sleepUnlessStopped(int ms);

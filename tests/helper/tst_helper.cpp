@@ -7,23 +7,23 @@
 
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace {
 
-// Stand for dpkg (says whether a signal reached it) and apt-config (names dpkg's status file).
-const char FakeDpkg[] = R"(#!/usr/bin/perl
-$| = 1; $SIG{TERM} = $SIG{INT} = sub { print "dpkg interrupted\n"; exit 1 };
-print "started\n"; sleep 2; print "dpkg done\n";
-)";
-// Like "apt-config shell NAME KEY", it answers under the name asked for.
+// Stands for apt-config, which names dpkg's status file: like "apt-config shell NAME KEY", it
+// answers under the name asked for.
 const char FakeAptConfig[] = "#!/bin/sh\necho \"$2='$(dirname \"$0\")/status'\"\n";
 
-// Asks to stop once the program has started.
+// Asks to stop once the program has started, and in any case after `stopAfterMs`, so a run
+// that would never end fails its test instead of hanging it.
 class Channel : public ActionChannel
 {
 public:
     QStringList outputs;
+    QDeadlineTimer stopAfterMs{60000};
     void send(const QVariantMap& data) override { outputs << data.value("output").toString(); }
-    bool stopRequested() override { return outputs.contains("started"); }
+    bool stopRequested() override { return outputs.contains("started") || stopAfterMs.hasExpired(); }
 };
 
 bool install(const QString& path, const QByteArray& text)
@@ -93,13 +93,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("notShown");
-        QTest::newRow("a stop waits for dpkg")
-            << QByteArray(
-                   "exit 0 if $op eq 'update'; system(\"$bin/dpkg\"); print \"apt-get interrupted\\n\"; "
-                   "exit 130;")
+        QTest::newRow("a stop in the repair still tells of dpkg's journal")
+            << QByteArray("exit 0 if $op eq 'update'; if ($op eq 'dist-upgrade') { print \"E: Unmet "
+                          "dependencies.\\n\"; exit 100 } mkdir \"$bin/updates\"; open(my $f, '>', "
+                          "\"$bin/updates/0001\"); print \"started\\n\"; sleep 30;")
             << "canceled"
-            << "will be finished"
-            << "dpkg interrupted";
+            << "dpkg --configure -a"
+            << "";
+        QTest::newRow("an orphaned dpkg is waited for")
+            << QByteArray("exit 0 if $op eq 'update'; if (!fork()) { $0 = 'dpkg'; mkdir \"$bin/updates\"; "
+                          "open(my $f, '>', \"$bin/updates/0001\"); close $f; sleep 3; unlink "
+                          "\"$bin/updates/0001\"; exit 0 } select(undef, undef, undef, 0.05) until -e "
+                          "\"$bin/updates/0001\"; print \"upgraded\\n\";")
+            << "success"
+            << "upgraded"
+            << "dpkg --configure -a";
         QTest::newRow("a failed update goes on")
             << QByteArray("if ($op eq 'update') { print \"E: Failed to fetch\\n\"; exit 100 } print "
                           "\"upgraded\\n\";")
@@ -128,8 +136,7 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         QFETCH(QString, notShown);
         QTemporaryDir bin;
-        QVERIFY(install(bin.filePath("dpkg"), FakeDpkg) &&
-                install(bin.filePath("apt-config"), FakeAptConfig));
+        QVERIFY(install(bin.filePath("apt-config"), FakeAptConfig));
         QVERIFY(install(bin.filePath("apt-get"),
                         "#!/usr/bin/perl\n$| = 1; $SIG{INT} = sub {}; my $bin = $0 =~ s|/[^/]*$||r; my $op = "
                         "$ARGV[-1];\n" +
@@ -141,14 +148,47 @@ private Q_SLOTS:
         Channel channel;
         const CheckedCommand update = checkCommand("apt-get update", CommandRole::Update);
         const CheckedCommand upgrade = checkCommand("apt-get -y dist-upgrade", CommandRole::Upgrade);
+        const CheckedCommand fix = checkCommand("apt-get -y -f install", CommandRole::FixBroken);
         PackageRun run(settings, channel);
-        QCOMPARE(run.upgrade(&update, upgrade, nullptr), status);
+        QCOMPARE(run.upgrade(&update, upgrade, &fix), status);
         const QString log = channel.outputs.join('|');
         QVERIFY2(log.contains(shown) && (notShown.isEmpty() || !log.contains(notShown)),
                  qPrintable(log.right(300)));
         QCOMPARE(run.dpkgInterrupted(), log.contains("dpkg --configure -a"));
         for (const QString& line : qAsConst(channel.outputs))
             QVERIFY(line.size() <= ChildProcess::MaxLineBytes);
+    }
+
+    // The real apt-get on the APT fixture while another program holds the lists' lock: the log
+    // names that program, and the update fails at its limit, lock waits included.
+    void heldLockIsNamedAndBounded()
+    {
+        if (getuid() != 0)
+            QSKIP("apt-get update needs root");
+        QTemporaryDir dir;
+        QCOMPARE(QProcess::execute("bash", {TARN_APT_FIXTURE, dir.filePath("fixture")}), 0);
+        const QString lock = dir.filePath("fixture/root/var/lib/apt/lists/lock");
+        QProcess holder;
+        holder.start("/usr/bin/python3", {"-c",
+                                          "import fcntl, sys; f = open(sys.argv[1], 'a'); fcntl.lockf(f, "
+                                          "fcntl.LOCK_EX); print('held', flush=True); sys.stdin.read()",
+                                          lock});
+        QVERIFY(holder.waitForReadyRead(10000));
+        const qint64 holderPid = holder.processId();
+        HelperSettings settings;
+        settings.aptConfig = dir.filePath("fixture/apt.conf");
+        settings.updateLimitMs = 3000;
+        settings.lockRetryMs = 200;
+        Channel channel;
+        channel.stopAfterMs.setRemainingTime(30000);
+        PackageRun run(settings, channel);
+        QCOMPARE(run.update(checkCommand("apt-get update", CommandRole::Update)), QString("failed"));
+        holder.close();
+        const QString log = channel.outputs.join('|');
+        QVERIFY2(log.contains(QString("%1 is locked by process %2: /usr/bin/python3 -c import fcntl")
+                                  .arg(QDir::cleanPath(lock))
+                                  .arg(holderPid)),
+                 qPrintable(log));
     }
 };
 

@@ -40,6 +40,29 @@ QMap<QString, QByteArray> snapshot(const QString& top)
     return entries;
 }
 
+// The stop the upgrade dialog sends.
+void stopRunningAction(KAuth::ExecuteJob* job)
+{
+    QDBusMessage stop =
+        QDBusMessage::createMethodCall(HelperContract::HelperId, "/", "org.kde.kf5auth", "stopAction");
+    stop << job->action().name();
+    QDBusConnection::systemBus().call(stop);
+}
+
+// The processes left chrooted into `root` (maintainer scripts) or running dpkg.
+QStringList processesOf(const QString& root)
+{
+    QStringList found;
+    const QStringList pids = QDir("/proc").entryList({"[0-9]*"}, QDir::Dirs);
+    for (const QString& pid : pids) {
+        QFile comm("/proc/" + pid + "/comm");
+        const QByteArray name = comm.open(QIODevice::ReadOnly) ? comm.readAll().trimmed() : QByteArray();
+        if (QFile::symLinkTarget("/proc/" + pid + "/root") == root || name == "dpkg")
+            found << pid + ' ' + name;
+    }
+    return found;
+}
+
 QVariantMap lists(const QVariantMap& files, const QString& sourceDir = "/etc/apt//sources.list.d")
 {
     return {{"data", files}, {"sourceDir", sourceDir}};
@@ -235,6 +258,43 @@ private Q_SLOTS:
         QCOMPARE(shell(undo), 0);
         QVERIFY2(error != 0 && text.contains(reason.replace("$L", list)), qPrintable(text));
         QCOMPARE(snapshot(m_top), before);
+    }
+
+    // Stopped while dpkg runs a postinst (the real apt-get runs dpkg in a session of its own),
+    // the upgrade is let finish: nothing is signalled, and the helper answers once everything
+    // it started has ended, with what really happened.
+    void stopDuringDpkgLetsItFinish()
+    {
+        const QString fixture = qEnvironmentVariable("TARN_E2E_FIXTURE") + "/root";
+        if (!QFile::exists(fixture + "/bin/sh"))
+            QSKIP("needs run-e2e.sh --fixture with FIXTURE_WAITING_POSTINST=1");
+        KAuth::ExecuteJob* job =
+            HelperContract::makeAction("upgrade", {{"update_command", ""},
+                                                   {"upgrade_command", "apt-get -y dist-upgrade"},
+                                                   {"fix_broken_command", ""}})
+                .execute();
+        QStringList log;
+        connect(job, &KAuth::ExecuteJob::newData, this,
+                [&](const QVariantMap& data) { log << data.value("output").toString(); });
+        QSignalSpy finished(job, &KJob::result);
+        job->start();
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(fixture + "/postinst-started"), 60000);
+        stopRunningAction(job);
+        QTRY_VERIFY2_WITH_TIMEOUT(log.join('|').contains("Packages are being installed"),
+                                  qPrintable(log.join('\n')), 10000);
+        QVERIFY(QFile(fixture + "/postinst-release").open(QIODevice::WriteOnly));
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(job->error(), 0);
+        QCOMPARE(job->data().value("message").toString(), QString("success"));
+        QVERIFY2(log.join('|').contains("The stop came too late"), qPrintable(log.join('\n')));
+        QVERIFY(!job->data().contains("dpkg_interrupted"));
+        QProcess query;
+        query.start("dpkg-query",
+                    {"--admindir=" + fixture + "/var/lib/dpkg", "-W", "-f=${Status}", "waiter"});
+        QVERIFY(query.waitForFinished());
+        QCOMPARE(query.readAll(), QByteArray("install ok installed"));
+        QCOMPARE(QDir(fixture + "/var/lib/dpkg/updates").entryList({"[0-9]*"}, QDir::Files), QStringList());
+        QCOMPARE(processesOf(fixture), QStringList());
     }
 
     // A stop request is void outside its action, and only root and administrators may send one.

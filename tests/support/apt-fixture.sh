@@ -34,6 +34,11 @@
 #   d baz 1.0, d oldtool 1.0 (conflicts of foo 1.1)
 #   kept: held 1.1 (hold), phased 1.1 (Phased-Update-Percentage 0)
 # apt_check: "4;2;2"; apt-get: "4 upgraded, 2 newly installed, 2 to remove and 2 not upgraded"
+#
+# With FIXTURE_WAITING_POSTINST=1 in the environment, also installed: waiter 1.0, whose 1.1
+# (a fifth upgrade, "5;2;2") has a postinst that creates root/postinst-started and then waits
+# until root/postinst-release exists. Maintainer scripts run chrooted into root/, so it gets a
+# static busybox as /bin/sh.
 set -euo pipefail
 unset APT_CONFIG # apt-ftparchive must not read a half-built sandbox
 fail() {
@@ -95,6 +100,18 @@ mkdeb "$MAIN" held 1.1 1
 mkdeb "$MAIN" phased 1.1 1 "Phased-Update-Percentage: 0"
 mkdeb "$MAIN" stable 1.0 1
 mkdeb "$SECURITY/pool" libfoo 1.1 21
+COUNTS="4;2;2"
+if [ "${FIXTURE_WAITING_POSTINST:-}" = 1 ]; then
+    [ -x /bin/busybox ] || fail "/bin/busybox (busybox-static) is missing"
+    mkdir -p "$R/bin" "$BUILD/waiter_1.1_$ARCH/DEBIAN"
+    cp /bin/busybox "$R/bin/"
+    for applet in sh sleep touch; do ln -s busybox "$R/bin/$applet"; done
+    printf '#!/bin/sh\ntouch /postinst-started\nwhile [ ! -e /postinst-release ]; do sleep 0.1; done\n' \
+        >"$BUILD/waiter_1.1_$ARCH/DEBIAN/postinst"
+    chmod 755 "$BUILD/waiter_1.1_$ARCH/DEBIAN/postinst"
+    mkdeb "$MAIN" waiter 1.1 1
+    COUNTS="5;2;2"
+fi
 mkdeb "$SECURITY/pool" common 1.1 6
 
 # release DIR LABEL SUITE [options...]: DIR's Release file
@@ -133,6 +150,7 @@ installed() {
     installed held 1.0 1 hold
     installed phased 1.0 1
     installed stable 1.0 1
+    [ "${FIXTURE_WAITING_POSTINST:-}" != 1 ] || installed waiter 1.0 1
 } >"$R/var/lib/dpkg/status"
 : >"$R/var/lib/dpkg/available"
 
@@ -150,8 +168,8 @@ Acquire::IndexTargets::deb::Contents-deb::DefaultEnabled "false";
 APT::Sandbox::User "$(id -un)";
 DPkg::Options { "--root=$R"; "--admindir=$R/var/lib/dpkg"; "--log=$R/var/log/dpkg.log"; };
 EOF
-printf 'export APT_CONFIG=%s\nFIXTURE_ROOT=%s\nFIXTURE_COUNTS="4;2;2"\nFIXTURE_ARCH=%s\n' \
-    "$D/apt.conf" "$R" "$ARCH" >"$D/fixture.env"
+printf 'export APT_CONFIG=%s\nFIXTURE_ROOT=%s\nFIXTURE_COUNTS="%s"\nFIXTURE_ARCH=%s\n' \
+    "$D/apt.conf" "$R" "$COUNTS" "$ARCH" >"$D/fixture.env"
 
 APT_CONFIG=$D/apt.conf apt-get -q update >"$BUILD/update.log" 2>&1 ||
     { cat "$BUILD/update.log" >&2; fail "apt-get update failed in the sandbox"; }
