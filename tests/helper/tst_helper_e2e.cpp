@@ -334,34 +334,42 @@ private Q_SLOTS:
         QDBusConnection::disconnectFromBus(user);
     }
 
-    // Two requests at once: the second is refused as busy within seconds and shows nothing of
-    // the first, which neither the second's stop nor stray stops end; the next request still
+    // Requests while another runs: each is refused as busy within seconds and shows nothing of
+    // the running one, which neither their stops nor stray stops end; the next request still
     // stops by its own stop.
     void stopsBelongToTheirRequest()
     {
         if (qEnvironmentVariableIsEmpty("TARN_E2E_FIXTURE"))
             QSKIP("needs run-e2e.sh --fixture");
+        const QVariantMap update = {{"update_command", "apt-get update"}};
         int lock = holdListsLock();
         QVERIFY(lock >= 0);
-        Request first("update", {{"update_command", "apt-get update"}});
+        Request first("update", update);
         first.job->start();
         QTRY_VERIFY_WITH_TIMEOUT(first.got(MessageKey, WaitingMessage), 30000);
-        Request second("update", {{"update_command", "apt-get update"}});
-        QVERIFY(second.runFor(StartWaitMs + 5000));
-        QCOMPARE(second.job->error(), int(KAuth::ActionReply::HelperBusyError));
-        QCOMPARE(second.maps, {});
-        QCOMPARE(stop(second.secret()).type(), QDBusMessage::ReplyMessage);
+        Request second("update", update); // refused: ends when its start does not come
+        second.job->start();
+        HelperJobs::current().kill(second.job.get());
         QCOMPARE(stop("0123456789abcdef").type(), QDBusMessage::ReplyMessage);
         QDBusMessage kauthStop = QDBusMessage::createMethodCall(HelperId, "/", KAuthInterface, "stopAction");
         QCOMPARE(QDBusConnection::systemBus().call(kauthStop << QString(HelperId) + ".update").type(),
                  QDBusMessage::ReplyMessage);
+        QVERIFY(second.runFor(StartWaitMs + 5000));
+        Request third("update", update); // refused: ends at the first one's result
         QSignalSpy firstDone(first.job.get(), &KJob::result);
+        QSignalSpy thirdDone(third.job.get(), &KJob::result);
+        third.job->start();
         ::close(lock);
         QVERIFY(firstDone.wait(60000));
+        QTRY_VERIFY_WITH_TIMEOUT(!thirdDone.isEmpty(), StartWaitMs + 5000);
         QCOMPARE(first.status(), QString(SuccessStatus));
+        for (const Request* refused : {&second, &third}) {
+            QCOMPARE(refused->job->error(), int(KAuth::ActionReply::HelperBusyError));
+            QCOMPARE(refused->maps, {});
+        }
 
         lock = holdListsLock();
-        Request next("update", {{"update_command", "apt-get update"}});
+        Request next("update", update);
         next.job->start();
         QTRY_VERIFY_WITH_TIMEOUT(next.got(MessageKey, WaitingMessage), 30000);
         QSignalSpy nextDone(next.job.get(), &KJob::result);
