@@ -50,7 +50,10 @@ void HelperRequestJob::start()
     connect(m_inner, &KAuth::ExecuteJob::newData, this, &HelperRequestJob::onData);
     connect(m_inner, &KJob::result, this, &HelperRequestJob::onInnerResult);
     m_inner->start();
-    m_startWait.start();
+    // Queued behind KAuth's own start, which may first wait for the bus to start the helper:
+    // the wait counts from the call.
+    QMetaObject::invokeMethod(
+        this, [this] { m_startWait.start(); }, Qt::QueuedConnection);
 }
 
 void HelperRequestJob::requestStop() const
