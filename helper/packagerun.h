@@ -14,8 +14,9 @@ public:
     virtual ~ActionChannel() = default;
     virtual void send(const QVariantMap& data) = 0;
     virtual bool stopRequested() = 0;
-    // Called when an action begins: a stop request from before belongs to no action of ours.
-    virtual void beginAction() {}
+    // Called when an action begins, with its request's secret (empty: none): from now on only
+    // stops for that secret count, also one that came before.
+    virtual void beginAction(const QString& secret) { Q_UNUSED(secret) }
 };
 
 // Runs checked APT commands for the "update" and "upgrade" actions and reports their output,

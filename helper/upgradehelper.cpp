@@ -8,6 +8,7 @@
 #include "policy/commandpolicy.h"
 #include "privileged/helpercontract.h"
 #include "safewrite.h"
+#include "stoprequests.h"
 #include "translations/catalogue.h"
 
 #include <KAuth/HelperSupport>
@@ -28,31 +29,33 @@ namespace {
 class KAuthChannel : public ActionChannel
 {
 public:
-    void send(const QVariantMap& data) override { KAuth::HelperSupport::progressStep(data); }
-    // Also runs the event loop, which is how the caller's stop request reaches us. KAuth keeps
-    // one flag for all actions and clears it only when an action ends, so a flag already set
-    // when an action begins came before it and is void for this action. (Ending the helper
-    // instead would lose a call already on its way to it.)
-    bool stopRequested() override { return KAuth::HelperSupport::isStopped() && !m_stale; }
-    void beginAction() override { m_stale = KAuth::HelperSupport::isStopped(); }
+    // Every map carries the request's public id: KAuth broadcasts it to every caller of the
+    // action's name, and each keeps only its own.
+    void send(const QVariantMap& data) override
+    {
+        QVariantMap stamped = data;
+        if (!m_requestId.isEmpty())
+            stamped.insert(QLatin1String(RequestIdKey), m_requestId);
+        KAuth::HelperSupport::progressStep(stamped);
+    }
+    // Runs the event loop, which is how stop requests reach the helper (KAuth's own
+    // isStopped() does the same), and looks for one with this action's secret only.
+    bool stopRequested() override
+    {
+        QCoreApplication::processEvents();
+        const StopRequests* stops = StopRequests::exported();
+        return stops && stops->contains(m_secret);
+    }
+    void beginAction(const QString& secret) override
+    {
+        m_secret = secret;
+        m_requestId = secret.isEmpty() ? QString() : requestIdOf(secret);
+    }
 
 private:
-    bool m_stale = false;
+    QString m_secret;
+    QString m_requestId;
 };
-
-ActionReply errorReply(const QString& description)
-{
-    ActionReply reply = ActionReply::HelperErrorReply();
-    reply.setErrorDescription(description);
-    return reply;
-}
-
-ActionReply statusReply(const QString& status)
-{
-    ActionReply reply = ActionReply::SuccessReply();
-    reply.addData(QLatin1String(MessageKey), status);
-    return reply;
-}
 
 QString tooLarge()
 {
@@ -82,8 +85,38 @@ UpgradeHelper::~UpgradeHelper() = default;
 
 void UpgradeHelper::beginAction(const QVariantMap& args)
 {
-    m_channel->beginAction();
     useLanguage(args.value(QLatin1String(LanguageKey)).toString());
+    const QVariant secret = args.value(QLatin1String(RequestKey));
+    const bool usable =
+        secret.userType() == QMetaType::QString && secret.toString().size() <= MaxRequestChars;
+    m_requestId = usable && !secret.toString().isEmpty() ? requestIdOf(secret.toString()) : QString();
+    m_channel->beginAction(usable ? secret.toString() : QString());
+    // A stop sent while the password was asked for is honoured before anything runs.
+    if (m_channel->stopRequested())
+        m_channel->send({{QLatin1String(TypeKey), QLatin1String(OutputType)},
+                         {QLatin1String(OutputKey),
+                          QCoreApplication::translate("UpgradeHelper", "Canceled before it began.")}});
+}
+
+ActionReply UpgradeHelper::stamped(ActionReply reply) const
+{
+    if (!m_requestId.isEmpty())
+        reply.addData(QLatin1String(RequestIdKey), m_requestId);
+    return reply;
+}
+
+ActionReply UpgradeHelper::errorReply(const QString& description) const
+{
+    ActionReply reply = ActionReply::HelperErrorReply();
+    reply.setErrorDescription(description);
+    return stamped(reply);
+}
+
+ActionReply UpgradeHelper::statusReply(const QString& status) const
+{
+    ActionReply reply = ActionReply::SuccessReply();
+    reply.addData(QLatin1String(MessageKey), status);
+    return stamped(reply);
 }
 
 void UpgradeHelper::useLanguage(const QString& localeName)
@@ -165,7 +198,7 @@ ActionReply UpgradeHelper::setaptconfig(const QVariantMap& args)
     const QString error = replaceFile(m_settings.underRoot(aptConfigPath()), text);
     if (!error.isEmpty())
         return errorReply(error);
-    return ActionReply::SuccessReply();
+    return stamped(ActionReply::SuccessReply());
 }
 
 ActionReply UpgradeHelper::setsourcelist(const QVariantMap& args)
@@ -230,7 +263,7 @@ ActionReply UpgradeHelper::setsourcelist(const QVariantMap& args)
         error = replaceFiles(writes);
     if (!error.isEmpty())
         return errorReply(error);
-    return ActionReply::SuccessReply();
+    return stamped(ActionReply::SuccessReply());
 }
 
 ActionReply UpgradeHelper::setappconfig(const QVariantMap& args)
@@ -290,7 +323,7 @@ ActionReply UpgradeHelper::setappconfig(const QVariantMap& args)
                                       produced.readAll());
     if (!error.isEmpty())
         return errorReply(error);
-    return ActionReply::SuccessReply();
+    return stamped(ActionReply::SuccessReply());
 }
 
 bool UpgradeHelper::locateSourceLists(QString* mainList, QString* listDir, QString* error) const

@@ -16,7 +16,8 @@ class UpgradeHelper : public QObject
     Q_OBJECT
 
 public:
-    // The real helper: settings from its environment, progress and stop through KAuth.
+    // The real helper: settings from its environment, progress through KAuth, stops through
+    // StopRequests.
     UpgradeHelper();
     // For tests: other locations and a channel of their own. The channel is not owned.
     UpgradeHelper(const HelperSettings& settings, ActionChannel* channel);
@@ -36,9 +37,13 @@ public Q_SLOTS:
 private:
     // APT's main list file and list directory, as APT itself resolves them.
     bool locateSourceLists(QString* mainList, QString* listDir, QString* error) const;
-    // What every action does first: takes the stop requests from now on, and the caller's
-    // language for its messages.
+    // What every action does first: takes the caller's language for its messages and the
+    // request's secret, so that only that request's stops (also one sent before now) count.
     void beginAction(const QVariantMap& args);
+    // Replies carry the request's public id (see KAuthChannel::send).
+    KAuth::ActionReply stamped(KAuth::ActionReply reply) const;
+    KAuth::ActionReply errorReply(const QString& description) const;
+    KAuth::ActionReply statusReply(const QString& status) const;
     // Messages from now on in the caller's language (LanguageKey), or in English.
     void useLanguage(const QString& localeName);
 
@@ -46,4 +51,5 @@ private:
     std::unique_ptr<ActionChannel> m_ownChannel;
     ActionChannel* m_channel;
     std::unique_ptr<QTranslator> m_translator;
+    QString m_requestId;
 };

@@ -1,6 +1,7 @@
 #include "helpercontract.h"
 
 #include <QLocale>
+#include <QRandomGenerator>
 
 namespace HelperContract {
 
@@ -29,6 +30,11 @@ KAuth::Action makeAction(const QString& name, const QVariantMap& arguments, QWid
     action.setHelperId(helperId);
     QVariantMap withLanguage = arguments;
     withLanguage.insert(QLatin1String(LanguageKey), QLocale().name());
+    quint32 secret[4];
+    QRandomGenerator::system()->fillRange(secret);
+    withLanguage.insert(
+        QLatin1String(RequestKey),
+        QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(secret), sizeof secret).toHex()));
     action.setArguments(withLanguage);
     action.setTimeout(timeoutFor(name));
     if (parent)

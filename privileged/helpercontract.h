@@ -1,6 +1,7 @@
 #pragma once
 
 #include <KAuth/Action>
+#include <QCryptographicHash>
 #include <QString>
 #include <QVariantMap>
 
@@ -31,6 +32,14 @@ inline constexpr char FixBrokenCommandSettingKey[] = "fixBrokenCommand";
 // The caller's language (a locale name such as "de_DE"), in which the helper writes the
 // messages the user reads. makeAction() adds it to every action.
 inline constexpr char LanguageKey[] = "language";
+// A random secret of each request, which makeAction() adds to every action: whoever knows it
+// may stop that action (StopMethod), and only its caller knows it.
+inline constexpr char RequestKey[] = "request";
+inline constexpr int MaxRequestChars = 64;
+// The public id of a request (requestIdOf), which the helper puts into every progress map and
+// reply of that request: progress and replies are broadcast to every caller of the same action
+// name, so each caller keeps only its own.
+inline constexpr char RequestIdKey[] = "request_id";
 
 // Progress maps sent while an action runs.
 inline constexpr char TypeKey[] = "type";
@@ -63,15 +72,37 @@ inline constexpr int UpgradeTimeoutMs = 36000000;
 inline constexpr int UpdateTimeoutMs = 3600000;
 inline constexpr int WriteTimeoutMs = 300000;
 
+// The helper's own object on its bus name, where a caller stops its request by secret.
+inline constexpr char StopPath[] = "/org/nordwave/tarn/upgradehelper";
+inline constexpr char StopInterface[] = "org.nordwave.tarn.upgradehelper.Stop";
+inline constexpr char StopMethod[] = "Stop";
+// How many recent stop requests the helper remembers.
+inline constexpr int RememberedStops = 32;
+
+// KAuth's broadcast from the helper (interface, member, and the type of an action's start).
+inline constexpr char KAuthInterface[] = "org.kde.kf5auth";
+inline constexpr char KAuthSignal[] = "remoteSignal";
+inline constexpr int KAuthActionStarted = 0;
+// KAuth announces an action's start before polkit asks for the password; a call that does not
+// start within this time was refused because another action runs.
+inline constexpr int StartWaitMs = 5000;
+
 // The largest "data" the helper accepts for a write.
 inline constexpr int MaxDataBytes = 1024 * 1024;
 
 // APT writes its machine-readable progress only when asked; the upgrade progress bar needs it.
 QString withStatusFd(const QString& upgradeCommand);
 
-// The action `name` of our helper with its arguments, the caller's language, timeout and
-// parent widget.
+// The action `name` of our helper with its arguments, the caller's language, a new request
+// secret, timeout and parent widget.
 KAuth::Action makeAction(const QString& name, const QVariantMap& arguments, QWidget* parent = nullptr);
+
+// The public id of the request with `secret`: it names the request without giving its secret away.
+inline QString requestIdOf(const QString& secret)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(secret.toUtf8(), QCryptographicHash::Sha256).toHex().left(32));
+}
 
 // The timeout that goes with an action name.
 int timeoutFor(const QString& name);

@@ -36,8 +36,8 @@ void HelperJobDialog::confirmAbort(const QString& question)
         return;
     const auto answer =
         MessageBox::question(this, tr("Update Notifier"), question, QMessageBox::Yes | QMessageBox::No);
-    // The job may have ended while the question was open; a stop request sent now would stick
-    // in the helper and cancel its next action.
+    // The job may have ended while the question was open: nothing is left to stop. (A stop
+    // names its own request, so a late one could not reach another action either.)
     if (answer != QMessageBox::Yes || !m_job)
         return;
     HelperJobs::current().kill(m_job);

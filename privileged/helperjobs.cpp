@@ -1,7 +1,8 @@
 #include "helperjobs.h"
 
+#include "helperrequestjob.h"
+
 #include <KAuth/ActionReply>
-#include <KAuth/ExecuteJob>
 
 namespace {
 
@@ -10,23 +11,21 @@ class KAuthJobs : public HelperJobs
 public:
     KJob* execute(KAuth::Action action, QObject* context, const DataHandler& onData) override
     {
-        KAuth::ExecuteJob* job = action.execute(KAuth::Action::ExecuteMode);
-        QObject::connect(job, &KAuth::ExecuteJob::newData, context, onData);
+        auto* job = new HelperRequestJob(action);
+        QObject::connect(job, &HelperRequestJob::newData, context, onData);
         return job;
     }
 
     QVariantMap replyData(KJob* job) const override
     {
-        auto* executeJob = qobject_cast<KAuth::ExecuteJob*>(job);
-        return executeJob ? executeJob->data() : QVariantMap();
+        auto* request = qobject_cast<HelperRequestJob*>(job);
+        return request ? request->data() : QVariantMap();
     }
 
     void kill(KJob* job) override
     {
-        // KJob::kill() is not virtual and does nothing for an ExecuteJob: it has to be called
-        // on the ExecuteJob itself to reach the helper.
-        if (auto* executeJob = qobject_cast<KAuth::ExecuteJob*>(job))
-            executeJob->kill(KJob::Quietly);
+        if (auto* request = qobject_cast<HelperRequestJob*>(job))
+            request->requestStop();
     }
 };
 

@@ -19,13 +19,15 @@ public:
 
     virtual ~HelperJobs() = default;
 
-    // Creates the job that executes `action` (execute mode, not authorize-only) and routes its
-    // progress maps to `onData` for as long as `context` lives. The job is not started; it
-    // deletes itself after emitting result().
+    // Creates the job that executes `action` (execute mode, not authorize-only, made by
+    // HelperContract::makeAction) and routes the progress maps of this request alone to `onData`
+    // for as long as `context` lives. The job is not started; it deletes itself after emitting
+    // result(). When the helper is busy with another action, it ends with HelperBusyError.
     virtual KJob* execute(KAuth::Action action, QObject* context, const DataHandler& onData) = 0;
     // The reply data of a finished job; empty for a job that is not a helper job.
     virtual QVariantMap replyData(KJob* job) const = 0;
-    // Asks the helper to stop quietly; the job still ends through result().
+    // Asks the helper to stop this request, also one that has not begun yet; the job still ends
+    // through result().
     virtual void kill(KJob* job) = 0;
 
     // Why a job that ended with an error did nothing, in words for the user: the helper's own

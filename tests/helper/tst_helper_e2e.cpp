@@ -1,24 +1,100 @@
 // Through real KAuth: client -> private system bus -> polkitd -> the bus-activated helper.
 // Runs under e2e/run-e2e.sh, which provides the bus and the helper's sandbox ($TARN_E2E_ROOT).
 #include "privileged/helpercontract.h"
+#include "privileged/helperjobs.h"
 
-#include <KAuth/ExecuteJob>
+#include <KAuth/ActionReply>
+#include <KJob>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QtTest>
 
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace HelperContract;
+
 namespace {
+
+// A request as the notifier makes it, collecting its progress maps.
+struct Request
+{
+    explicit Request(const KAuth::Action& made) : action(made)
+    {
+        job.reset(
+            HelperJobs::current().execute(action, &context, [this](const QVariantMap& map) { maps << map; }));
+        job->setAutoDelete(false);
+    }
+    Request(const QString& name, const QVariantMap& arguments) : Request(makeAction(name, arguments)) {}
+    // Starts it; true once it has finished within `ms`.
+    bool runFor(int ms)
+    {
+        QSignalSpy finished(job.get(), &KJob::result);
+        job->start();
+        return finished.wait(ms);
+    }
+    QString status() const { return HelperJobs::current().replyData(job.get()).value(MessageKey).toString(); }
+    QString secret() const { return action.arguments().value(RequestKey).toString(); }
+    bool got(const QString& key, const QString& value) const
+    {
+        return std::any_of(maps.cbegin(), maps.cend(),
+                           [&](const QVariantMap& m) { return m.value(key) == value; });
+    }
+
+    KAuth::Action action;
+    QObject context;
+    std::unique_ptr<KJob> job;
+    QList<QVariantMap> maps;
+};
 
 // The finished action's error code (0 for success) and text, or its reply status.
 QPair<int, QString> run(const QString& name, const QVariantMap& arguments)
 {
-    KAuth::ExecuteJob* job = HelperContract::makeAction(name, arguments).execute();
-    job->exec();
-    return {job->error(), job->error() ? job->errorString() : job->data().value("message").toString()};
+    Request request(name, arguments);
+    request.job->exec();
+    const int error = request.job->error();
+    return {error, error ? HelperJobs::failureReason(request.job.get()) : request.status()};
+}
+
+// Sends a stop by secret; returns once the helper has taken it.
+QDBusMessage stop(const QString& secret)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(HelperId, StopPath, StopInterface, StopMethod);
+    return QDBusConnection::systemBus().call(message << secret);
+}
+
+// Holds APT's list lock of the fixture, as another package manager would (-1: not held).
+int holdListsLock()
+{
+    const QByteArray path = qgetenv("TARN_E2E_FIXTURE") + "/root/var/lib/apt/lists/lock";
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0640);
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    if (fd >= 0 && ::fcntl(fd, F_SETLK, &lock) == 0)
+        return fd;
+    ::close(fd);
+    return -1;
+}
+
+// A bus connection of `user` (the bus asks the socket who connected); this process stays root.
+QDBusConnection connectAs(const QString& user)
+{
+    QDBusConnection::systemBus(); // Qt's bus thread starts as root
+    const passwd* account = ::getpwnam(qPrintable(user));
+    gid_t groups[64];
+    int count = 64;
+    if (!account || ::getgrouplist(account->pw_name, account->pw_gid, groups, &count) < 0)
+        return QDBusConnection(user);
+    const bool switched =
+        ::setgroups(count, groups) == 0 && ::setegid(account->pw_gid) == 0 && ::seteuid(account->pw_uid) == 0;
+    QDBusConnection connection =
+        switched ? QDBusConnection::connectToBus(QDBusConnection::SystemBus, user) : QDBusConnection(user);
+    if (::seteuid(0) != 0 || ::setegid(0) != 0 || ::setgroups(0, nullptr) != 0)
+        qFatal("cannot become root again");
+    return connection;
 }
 
 // Every entry below `top` with its mode and its contents (a symlink: its target).
@@ -38,15 +114,6 @@ QMap<QString, QByteArray> snapshot(const QString& top)
         entries.insert(path.mid(top.size()), QByteArray::number(info.st_mode & 07777, 8) + ' ' + data);
     }
     return entries;
-}
-
-// The stop the upgrade dialog sends.
-void stopRunningAction(KAuth::ExecuteJob* job)
-{
-    QDBusMessage stop =
-        QDBusMessage::createMethodCall(HelperContract::HelperId, "/", "org.kde.kf5auth", "stopAction");
-    stop << job->action().name();
-    QDBusConnection::systemBus().call(stop);
 }
 
 // The processes left chrooted into `root` (maintainer scripts) or running dpkg.
@@ -77,6 +144,10 @@ class TstHelperE2E : public QObject
 private:
     QString m_root; // where the helper writes
     QString m_top;  // m_root and what lies beside it
+    int m_signals = 0;
+
+public Q_SLOTS:
+    void countSignal() { ++m_signals; }
 
 private Q_SLOTS:
     void initTestCase()
@@ -141,8 +212,8 @@ private Q_SLOTS:
         QCOMPARE(snapshot(m_top), expected);
     }
 
-    // Refused by the helper, for the reason given; for another user (uid 65534) already by
-    // polkit, which wants an administrator and finds none. Either way no file changes.
+    // Refused by the helper, for the reason given; for another user (uid 65534, not in
+    // kelmora-admin) already by the bus. Either way no file changes.
     void refusalsChangeNothing_data()
     {
         QTest::addColumn<QString>("action");
@@ -213,7 +284,8 @@ private Q_SLOTS:
         if (getuid() == 0)
             QVERIFY2(error != 0 && text.contains(reason), qPrintable(text));
         else
-            QCOMPARE(error, int(KAuth::ActionReply::AuthorizationDeniedError));
+            QVERIFY2(error == KAuth::ActionReply::DBusError && text.contains("Rejected send message"),
+                     qPrintable(text));
         QCOMPARE(snapshot(m_top), before);
     }
 
@@ -268,26 +340,26 @@ private Q_SLOTS:
         const QString fixture = qEnvironmentVariable("TARN_E2E_FIXTURE") + "/root";
         if (!QFile::exists(fixture + "/bin/sh"))
             QSKIP("needs run-e2e.sh --fixture with FIXTURE_WAITING_POSTINST=1");
-        KAuth::ExecuteJob* job =
-            HelperContract::makeAction("upgrade", {{"update_command", ""},
-                                                   {"upgrade_command", "apt-get -y dist-upgrade"},
-                                                   {"fix_broken_command", ""}})
-                .execute();
-        QStringList log;
-        connect(job, &KAuth::ExecuteJob::newData, this,
-                [&](const QVariantMap& data) { log << data.value("output").toString(); });
-        QSignalSpy finished(job, &KJob::result);
-        job->start();
+        Request upgrade("upgrade", {{"update_command", ""},
+                                    {"upgrade_command", "apt-get -y dist-upgrade"},
+                                    {"fix_broken_command", ""}});
+        const auto log = [&] {
+            QStringList lines;
+            for (const QVariantMap& map : qAsConst(upgrade.maps))
+                lines << map.value(OutputKey).toString();
+            return lines.join('\n');
+        };
+        QSignalSpy finished(upgrade.job.get(), &KJob::result);
+        upgrade.job->start();
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(fixture + "/postinst-started"), 60000);
-        stopRunningAction(job);
-        QTRY_VERIFY2_WITH_TIMEOUT(log.join('|').contains("Packages are being installed"),
-                                  qPrintable(log.join('\n')), 10000);
+        HelperJobs::current().kill(upgrade.job.get());
+        QTRY_VERIFY2_WITH_TIMEOUT(log().contains("Packages are being installed"), qPrintable(log()), 10000);
         QVERIFY(QFile(fixture + "/postinst-release").open(QIODevice::WriteOnly));
         QVERIFY(finished.wait(60000));
-        QCOMPARE(job->error(), 0);
-        QCOMPARE(job->data().value("message").toString(), QString("success"));
-        QVERIFY2(log.join('|').contains("The stop came too late"), qPrintable(log.join('\n')));
-        QVERIFY(!job->data().contains("dpkg_interrupted"));
+        QCOMPARE(upgrade.job->error(), 0);
+        QCOMPARE(upgrade.status(), QString(SuccessStatus));
+        QVERIFY2(log().contains("The stop came too late"), qPrintable(log()));
+        QVERIFY(!HelperJobs::current().replyData(upgrade.job.get()).contains(DpkgInterruptedKey));
         QProcess query;
         query.start("dpkg-query",
                     {"--admindir=" + fixture + "/var/lib/dpkg", "-W", "-f=${Status}", "waiter"});
@@ -297,22 +369,122 @@ private Q_SLOTS:
         QCOMPARE(processesOf(fixture), QStringList());
     }
 
-    // A stop request is void outside its action, and only root and administrators may send one.
-    void strayStopIsVoid()
+    // Only root and kelmora-admin reach the helper: the bus refuses anybody else's calls, of any
+    // interface, and keeps the helper's broadcasts (progress, results) from them.
+    void onlyAdministratorsReachHelper_data()
     {
-        run("setaptconfig", {{"data", QByteArray("APT::Periodic::Enable \"1\";\n")}}); // starts the helper
-        QDBusMessage stop =
-            QDBusMessage::createMethodCall(HelperContract::HelperId, "/", "org.kde.kf5auth", "stopAction");
-        stop << QString(HelperContract::HelperId) + ".update";
-        const QDBusMessage reply = QDBusConnection::systemBus().call(stop);
-        if (getuid() != 0) {
-            QCOMPARE(reply.errorName(), QString("org.freedesktop.DBus.Error.AccessDenied"));
-            return;
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("call"); // interface.member, or "signals" of an action root runs
+        QTest::addColumn<bool>("reached");
+        for (const auto& [user, reached] : {std::pair("nobody", false), std::pair("tarn-e2e-admin", true)})
+            for (const char* call : {"org.kde.kf5auth.performAction", "org.kde.kf5auth.stopAction",
+                                     "org.nordwave.tarn.upgradehelper.Stop.Stop",
+                                     "org.freedesktop.DBus.Introspectable.Introspect", "signals"})
+                QTest::addRow("%s: %s", user, call) << QString(user) << QString(call) << reached;
+    }
+
+    void onlyAdministratorsReachHelper()
+    {
+        QFETCH(QString, user);
+        QFETCH(QString, call);
+        QFETCH(bool, reached);
+        if (getuid() != 0)
+            QSKIP("needs root");
+        QDBusConnection bus = connectAs(user);
+        QVERIFY(bus.isConnected());
+        const QString action = QString(HelperId) + ".setaptconfig";
+        if (call == "signals") {
+            // A call's answer comes after all the bus sent before it, and Qt subscribes in order.
+            const auto roundTrip = [&bus] {
+                bus.call(QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                        "org.freedesktop.DBus", "GetId"));
+                QCoreApplication::processEvents();
+            };
+            m_signals = 0;
+            QVERIFY(bus.connect(QString(), "/", KAuthInterface, KAuthSignal, this, SLOT(countSignal())));
+            roundTrip();
+            run("setaptconfig", {{"data", QByteArray("DPkg::Pre-Invoke { \"id\"; };\n")}});
+            roundTrip();
+            QCOMPARE(m_signals > 0, reached);
+        } else {
+            const QString member = call.section('.', -1);
+            QDBusMessage message = QDBusMessage::createMethodCall(HelperId, member == "Stop" ? StopPath : "/",
+                                                                  call.section('.', 0, -2), member);
+            QByteArray noArguments;
+            QDataStream stream(&noArguments, QIODevice::WriteOnly);
+            stream << QVariantMap();
+            if (member == "performAction")
+                message << action << bus.baseService().toUtf8() << QVariantMap() << noArguments;
+            else if (member != "Introspect")
+                message << action;
+            const QDBusMessage reply = bus.call(message);
+            QCOMPARE(reply.errorName() == "org.freedesktop.DBus.Error.AccessDenied", !reached);
+            if (reached && member == "performAction") // polkit's verdict: no administrator
+                QCOMPARE(
+                    KAuth::ActionReply::deserialize(reply.arguments().value(0).toByteArray()).errorCode(),
+                    KAuth::ActionReply::AuthorizationDeniedError);
         }
-        QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+        QDBusConnection::disconnectFromBus(user);
+    }
+
+    // Requests while another runs: each is refused as busy within seconds and shows nothing of
+    // the running one, which neither their stops nor stray stops end; the next request still
+    // stops by its own stop.
+    void stopsBelongToTheirRequest()
+    {
         if (qEnvironmentVariableIsEmpty("TARN_E2E_FIXTURE"))
             QSKIP("needs run-e2e.sh --fixture");
-        QCOMPARE(run("update", {{"update_command", "apt-get update"}}), qMakePair(0, QString("success")));
+        const QVariantMap update = {{"update_command", "apt-get update"}};
+        int lock = holdListsLock();
+        QVERIFY(lock >= 0);
+        Request first("update", update);
+        first.job->start();
+        QTRY_VERIFY_WITH_TIMEOUT(first.got(MessageKey, WaitingMessage), 30000);
+        Request second("update", update); // refused: ends when its start does not come
+        second.job->start();
+        HelperJobs::current().kill(second.job.get());
+        QCOMPARE(stop("0123456789abcdef").type(), QDBusMessage::ReplyMessage);
+        QDBusMessage kauthStop = QDBusMessage::createMethodCall(HelperId, "/", KAuthInterface, "stopAction");
+        QCOMPARE(QDBusConnection::systemBus().call(kauthStop << QString(HelperId) + ".update").type(),
+                 QDBusMessage::ReplyMessage);
+        QVERIFY(second.runFor(StartWaitMs + 5000));
+        Request third("update", update); // refused: ends at the first one's result
+        QSignalSpy firstDone(first.job.get(), &KJob::result);
+        QSignalSpy thirdDone(third.job.get(), &KJob::result);
+        third.job->start();
+        ::close(lock);
+        QVERIFY(firstDone.wait(60000));
+        QTRY_VERIFY_WITH_TIMEOUT(!thirdDone.isEmpty(), StartWaitMs + 5000);
+        QCOMPARE(first.status(), QString(SuccessStatus));
+        for (const Request* refused : {&second, &third}) {
+            QCOMPARE(refused->job->error(), int(KAuth::ActionReply::HelperBusyError));
+            QCOMPARE(refused->maps, {});
+        }
+
+        lock = holdListsLock();
+        Request next("update", update);
+        next.job->start();
+        QTRY_VERIFY_WITH_TIMEOUT(next.got(MessageKey, WaitingMessage), 30000);
+        QSignalSpy nextDone(next.job.get(), &KJob::result);
+        HelperJobs::current().kill(next.job.get());
+        QVERIFY(nextDone.wait(30000));
+        ::close(lock);
+        QCOMPARE(next.status(), QString(CanceledStatus));
+    }
+
+    // A stop sent before its request begins cancels that request before anything runs, and
+    // only that one.
+    void stopBeforeStartCancels()
+    {
+        if (qEnvironmentVariableIsEmpty("TARN_E2E_FIXTURE"))
+            QSKIP("needs run-e2e.sh --fixture");
+        Request stopped("update", {{"update_command", "apt-get update"}});
+        QCOMPARE(stop(stopped.secret()).type(), QDBusMessage::ReplyMessage);
+        QVERIFY(stopped.runFor(30000));
+        QCOMPARE(stopped.status(), QString(CanceledStatus));
+        QVERIFY(stopped.got(OutputKey, "Canceled before it began."));
+        QVERIFY(!stopped.got(OutputKey, "Reading package lists..."));
+        QCOMPARE(run("update", {{"update_command", "apt-get update"}}), qMakePair(0, QString(SuccessStatus)));
     }
 };
 

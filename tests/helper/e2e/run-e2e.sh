@@ -10,7 +10,9 @@
 # offline APT sandbox with upgradable packages ($TARN_E2E_FIXTURE); without, a
 # configuration that keeps APT to its built-in defaults (no host configuration read).
 # COMMAND gets DBUS_SYSTEM_BUS_ADDRESS (the private bus), a dead DBUS_SESSION_BUS_ADDRESS
-# and QT_QPA_PLATFORM=offscreen. Needs root; exits 77 (skipped) otherwise.
+# and QT_QPA_PLATFORM=offscreen. The bus reads its policy files in the order of the real
+# system.conf, and user tarn-e2e-admin is a member of kelmora-admin (both in this namespace
+# only). Needs root; exits 77 (skipped) otherwise.
 set -euo pipefail
 [ "$(id -u)" = 0 ] || { echo "SKIP: needs root (polkitd, helper)"; exit 77; }
 [ -x /usr/lib/polkit-1/polkitd ] && command -v dbus-daemon >/dev/null || { echo "SKIP: no polkitd"; exit 77; }
@@ -56,11 +58,15 @@ service() {
 service org.nordwave.tarn.upgradehelper TARN_HELPER_ROOT="$TARN_E2E_ROOT" \
     TARN_HELPER_APT_CONFIG="$TARN_E2E_APT_CONFIG" "$HELPER"
 service org.freedesktop.PolicyKit1 TARN_E2E_POLKIT_ACTIONS_DIR="$RUNDIR/polkit-actions" "$HERE/polkitd-wrapper.sh"
-# The system bus's own default policy (method calls denied unless a file allows them) with
-# polkit's file and the helper's files as the package installs them; no <user> (stays root)
-# and no <servicehelper>: the Exec lines run directly.
-BUS_FILES="/usr/share/dbus-1/system.d/org.freedesktop.PolicyKit1.conf $(dirname "$POLICY")/org.nordwave.tarn.upgradehelper.conf"
-BUS_FILES+=" $HERE/../../../data/org.nordwave.tarn.upgradehelper-callers.conf"
+# The system bus's own default policy (method calls denied unless a file allows them), then, as
+# the real system.conf has it, the packages' folder and after it the local one: polkit's,
+# libkf5auth's (allows every org.kde.kf5auth call) and the helper's own file as the packages
+# install them, then our callers' file from /etc. No <user> (stays root) and no
+# <servicehelper>: the Exec lines run directly.
+mkdir -m 755 "$RUNDIR/usr-system.d" "$RUNDIR/etc-system.d"
+cp /usr/share/dbus-1/system.d/org.freedesktop.PolicyKit1.conf /usr/share/dbus-1/system.d/org.kde.kf5auth.conf \
+    "$(dirname "$POLICY")/org.nordwave.tarn.upgradehelper.conf" "$RUNDIR/usr-system.d/"
+cp "$HERE/../../../data/org.nordwave.tarn.upgradehelper-callers.conf" "$RUNDIR/etc-system.d/"
 cat >"$RUNDIR/system-bus.conf" <<CONF
 <busconfig><type>system</type><listen>unix:path=$RUNDIR/system_bus_socket</listen><auth>EXTERNAL</auth>
   <servicedir>$RUNDIR/services</servicedir>
@@ -71,9 +77,20 @@ cat >"$RUNDIR/system-bus.conf" <<CONF
     <allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"/>
     <allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus.Introspectable"/>
     <allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus.Properties"/></policy>
-  $(for f in $BUS_FILES; do echo "<include>$f</include>"; done)
+  <includedir>$RUNDIR/usr-system.d</includedir>
+  <includedir>$RUNDIR/etc-system.d</includedir>
 </busconfig>
 CONF
+
+# An administrator: user tarn-e2e-admin in group kelmora-admin, in this mount namespace only.
+cp /etc/group "$RUNDIR/group" && cp /etc/passwd "$RUNDIR/passwd"
+getent group kelmora-admin >/dev/null || echo "kelmora-admin:x:64123:" >>"$RUNDIR/group"
+echo "tarn-e2e-admin:x:64124:64124::/nonexistent:/usr/sbin/nologin" >>"$RUNDIR/passwd"
+awk -F: -v OFS=: '$1 == "kelmora-admin" { $4 = ($4 == "" ? "" : $4 ",") "tarn-e2e-admin" } 1' \
+    "$RUNDIR/group" >"$RUNDIR/group.new"
+chmod 644 "$RUNDIR/group.new" "$RUNDIR/passwd"
+mount --bind "$RUNDIR/group.new" /etc/group
+mount --bind "$RUNDIR/passwd" /etc/passwd
 
 # KAuth asks the session bus about a parent window; a dead address keeps libdbus from
 # auto-launching one.
