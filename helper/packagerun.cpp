@@ -144,10 +144,11 @@ PackageRun::Result PackageRun::run(const CheckedCommand& command, int limitMs)
         }
         const qint64 leftMs = limitMs > 0 ? limitMs - sinceFirstStart.elapsed() : m_settings.lockRetryMs;
         if (leftMs <= 0) {
-            sendOutput(QCoreApplication::translate("PackageRun",
-                                                   "The package system was still locked after %n second(s); "
-                                                   "%1 gives up.",
-                                                   nullptr, limitMs / 1000)
+            const int seconds = int(limitMs / 1000);
+            sendOutput(QCoreApplication::translate(
+                           "PackageRun",
+                           "The package system was still locked after %n second(s); %1 gives up.", nullptr,
+                           seconds)
                            .arg(command.program));
             return Result::Failed;
         }

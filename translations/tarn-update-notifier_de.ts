@@ -56,12 +56,12 @@
     </message>
     <message>
         <location line="+8"/>
-        <location line="+56"/>
+        <location line="+64"/>
         <source>control characters are not allowed</source>
         <translation>Steuerzeichen sind nicht erlaubt</translation>
     </message>
     <message>
-        <location line="-47"/>
+        <location line="-55"/>
         <source>only quoted elements are allowed inside &quot;%1&quot;</source>
         <translation>in „%1“ sind nur Elemente in Anführungszeichen erlaubt</translation>
     </message>
@@ -86,7 +86,7 @@
         <translation>Abgelehnt: APT-Konfiguration: die Liste „%1“ ist nicht geschlossen</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+17"/>
         <source>Refused list file &quot;%1&quot;: %2</source>
         <translation>Abgelehnt: Listendatei „%1“: %2</translation>
     </message>
@@ -106,9 +106,22 @@
         <translation>sie ist weder die Hauptlistendatei noch liegt sie im Listenordner</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <source>&quot;%1&quot; is neither a &quot;.list&quot; nor a &quot;.sources&quot; file name</source>
-        <translation>„%1“ ist weder ein „.list“- noch ein „.sources“-Dateiname</translation>
+        <location line="+3"/>
+        <source>APT would skip the file name &quot;%1&quot;; it reads only names of ASCII letters, digits, &quot;_&quot;, &quot;-&quot;, &quot;:&quot; and &quot;.&quot; that do not begin with a dot and end in &quot;.list&quot; or &quot;.sources&quot;</source>
+        <translation>APT würde den Dateinamen „%1“ überspringen; es liest nur Namen aus ASCII-Buchstaben, Ziffern, „_“, „-“, „:“ und „.“, die nicht mit einem Punkt beginnen und auf „.list“ oder „.sources“ enden</translation>
+    </message>
+</context>
+<context>
+    <name>AptLocks</name>
+    <message>
+        <location filename="../helper/aptlocks.cpp" line="+90"/>
+        <source>%1 is locked by a program the helper cannot name.</source>
+        <translation>%1 ist von einem Programm gesperrt, das der Helfer nicht benennen kann.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 is locked by process %2: %3</source>
+        <translation>%1 ist von Prozess %2 gesperrt: %3</translation>
     </message>
 </context>
 <context>
@@ -144,7 +157,7 @@
 <context>
     <name>ChildProcess</name>
     <message>
-        <location filename="../helper/childprocess.cpp" line="+210"/>
+        <location filename="../helper/childprocess.cpp" line="+258"/>
         <source>Cannot run %1: %2</source>
         <translation>%1 kann nicht ausgeführt werden: %2</translation>
     </message>
@@ -172,7 +185,7 @@
         <translation>Reparaturbefehl</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+58"/>
         <source>&quot;%1&quot; is not an APT option of the form KEY=VALUE</source>
         <translation>„%1“ ist keine APT-Option der Form SCHLÜSSEL=WERT</translation>
     </message>
@@ -258,7 +271,7 @@
 <context>
     <name>HelperJobs</name>
     <message>
-        <location filename="../privileged/helperjobs.cpp" line="+47"/>
+        <location filename="../privileged/helperjobs.cpp" line="+46"/>
         <source>You are not allowed to do this, or the password was not accepted.</source>
         <translation>Sie dürfen dies nicht tun, oder das Passwort wurde nicht akzeptiert.</translation>
     </message>
@@ -574,22 +587,30 @@ Bitte prüfen Sie die Einstellungen</translation>
 <context>
     <name>PackageRun</name>
     <message>
-        <location filename="../helper/packagerun.cpp" line="+68"/>
+        <location filename="../helper/packagerun.cpp" line="+82"/>
         <source>Not all package lists could be updated; upgrading with the lists APT has.</source>
         <translation>Nicht alle Paketlisten konnten aktualisiert werden; das Upgrade verwendet die Listen, die APT hat.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="-17"/>
         <source>dpkg was interrupted and left packages half installed. Run &quot;dpkg --configure -a&quot; as root to finish their setup.</source>
         <translation>dpkg wurde unterbrochen und hat Pakete halb installiert zurückgelassen. Führen Sie „dpkg --configure -a“ als root aus, um ihre Einrichtung abzuschließen.</translation>
     </message>
+    <message numerus="yes">
+        <location line="+83"/>
+        <source>The package system was still locked after %n second(s); %1 gives up.</source>
+        <translation>
+            <numerusform>Das Paketsystem war nach %n Sekunde noch gesperrt; %1 gibt auf.</numerusform>
+            <numerusform>Das Paketsystem war nach %n Sekunden noch gesperrt; %1 gibt auf.</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+32"/>
+        <location line="+22"/>
         <source>Unable to start %1: %2</source>
         <translation>%1 kann nicht gestartet werden: %2</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+54"/>
         <source>%1 did not finish within %2 seconds and is being stopped.</source>
         <translation>%1 ist nicht innerhalb von %2 Sekunden fertig geworden und wird angehalten.</translation>
     </message>
@@ -599,12 +620,17 @@ Bitte prüfen Sie die Einstellungen</translation>
         <translation>%1 wird angehalten …</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <source>Packages are being installed; they will be finished before %1 stops.</source>
-        <translation>Pakete werden gerade installiert; sie werden fertig installiert, bevor %1 anhält.</translation>
+        <location line="+11"/>
+        <source>Packages are being installed, which must not be interrupted: %1 finishes all its work first.</source>
+        <translation>Es werden Pakete installiert, was nicht unterbrochen werden darf: %1 beendet zuerst seine ganze Arbeit.</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+43"/>
+        <source>The stop came too late to leave anything out: %1 has finished.</source>
+        <translation>Der Abbruch kam zu spät, um etwas auszulassen: %1 ist fertig.</translation>
+    </message>
+    <message>
+        <location line="-6"/>
         <source>%1 did not stop in time and was ended by force.</source>
         <translation>%1 hat nicht rechtzeitig angehalten und wurde zwangsweise beendet.</translation>
     </message>
@@ -612,24 +638,29 @@ Bitte prüfen Sie die Einstellungen</translation>
 <context>
     <name>SafeWrite</name>
     <message>
-        <location filename="../helper/safewrite.cpp" line="+60"/>
-        <location line="+47"/>
+        <location filename="../helper/safewrite.cpp" line="+61"/>
+        <location line="+53"/>
         <source>Cannot create a temporary file for %1</source>
         <translation>Für %1 kann keine temporäre Datei angelegt werden</translation>
     </message>
     <message>
-        <location line="-43"/>
-        <location line="+2"/>
+        <location line="-49"/>
+        <location line="+171"/>
         <source>Cannot keep a backup of %1</source>
         <translation>Von %1 kann keine Sicherungskopie behalten werden</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="-138"/>
         <source>Refused to replace %1: it is not a regular file</source>
         <translation>Ersetzen von %1 abgelehnt: das ist keine reguläre Datei</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+7"/>
+        <source>Cannot keep a backup of %1: %2 is a folder</source>
+        <translation>Von %1 kann keine Sicherungskopie behalten werden: %2 ist ein Ordner</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>Cannot examine %1</source>
         <translation>%1 kann nicht untersucht werden</translation>
     </message>
@@ -655,7 +686,27 @@ Bitte prüfen Sie die Einstellungen</translation>
         <translation>%1 kann nicht auf den Datenträger geschrieben werden</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+43"/>
+        <source>the new file %1 could not be removed</source>
+        <translation>die neue Datei %1 konnte nicht entfernt werden</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 could not be put back, its old file is kept as %2: %3</source>
+        <translation>%1 konnte nicht zurückgelegt werden, die alte Datei liegt als %2: %3</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>the backup of %1 could not be put back, it is kept as %2: %3</source>
+        <translation>die Sicherungskopie von %1 konnte nicht zurückgelegt werden, sie liegt als %2: %3</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>the files already replaced were put back</source>
+        <translation>die bereits ersetzten Dateien wurden zurückgelegt</translation>
+    </message>
+    <message>
+        <location line="+34"/>
         <source>Cannot replace %1</source>
         <translation>%1 kann nicht ersetzt werden</translation>
     </message>
@@ -1274,12 +1325,17 @@ zum Reparaturbefehl hinzugefügt werden</translation>
 <context>
     <name>UpgradeHelper</name>
     <message>
-        <location filename="../helper/upgradehelper.cpp" line="+59"/>
+        <location filename="../helper/upgradehelper.cpp" line="+62"/>
         <source>Refused: the data is larger than %1 bytes</source>
         <translation>Abgelehnt: die Daten sind größer als %1 Byte</translation>
     </message>
     <message>
-        <location line="+97"/>
+        <location line="+36"/>
+        <source>Canceled before it began.</source>
+        <translation>Vor dem Beginn abgebrochen.</translation>
+    </message>
+    <message>
+        <location line="+91"/>
         <source>Refused: no APT configuration text given</source>
         <translation>Abgelehnt: kein Text für die APT-Konfiguration angegeben</translation>
     </message>

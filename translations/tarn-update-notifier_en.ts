@@ -56,12 +56,12 @@
     </message>
     <message>
         <location line="+8" />
-        <location line="+56" />
+        <location line="+64" />
         <source>control characters are not allowed</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="-47" />
+        <location line="-55" />
         <source>only quoted elements are allowed inside "%1"</source>
         <translation type="unfinished" />
     </message>
@@ -86,7 +86,7 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+9" />
+        <location line="+17" />
         <source>Refused list file "%1": %2</source>
         <translation type="unfinished" />
     </message>
@@ -106,8 +106,21 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+6" />
-        <source>"%1" is neither a ".list" nor a ".sources" file name</source>
+        <location line="+3" />
+        <source>APT would skip the file name "%1"; it reads only names of ASCII letters, digits, "_", "-", ":" and "." that do not begin with a dot and end in ".list" or ".sources"</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>AptLocks</name>
+    <message>
+        <location filename="../helper/aptlocks.cpp" line="+90" />
+        <source>%1 is locked by a program the helper cannot name.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>%1 is locked by process %2: %3</source>
         <translation type="unfinished" />
     </message>
 </context>
@@ -144,7 +157,7 @@
 <context>
     <name>ChildProcess</name>
     <message>
-        <location filename="../helper/childprocess.cpp" line="+210" />
+        <location filename="../helper/childprocess.cpp" line="+258" />
         <source>Cannot run %1: %2</source>
         <translation type="unfinished" />
     </message>
@@ -172,7 +185,7 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+57" />
+        <location line="+58" />
         <source>"%1" is not an APT option of the form KEY=VALUE</source>
         <translation type="unfinished" />
     </message>
@@ -258,7 +271,7 @@
 <context>
     <name>HelperJobs</name>
     <message>
-        <location filename="../privileged/helperjobs.cpp" line="+47" />
+        <location filename="../privileged/helperjobs.cpp" line="+46" />
         <source>You are not allowed to do this, or the password was not accepted.</source>
         <translation type="unfinished" />
     </message>
@@ -571,22 +584,30 @@ Please verify settings</source>
 <context>
     <name>PackageRun</name>
     <message>
-        <location filename="../helper/packagerun.cpp" line="+68" />
+        <location filename="../helper/packagerun.cpp" line="+82" />
         <source>Not all package lists could be updated; upgrading with the lists APT has.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+15" />
+        <location line="-17" />
         <source>dpkg was interrupted and left packages half installed. Run "dpkg --configure -a" as root to finish their setup.</source>
         <translation type="unfinished" />
     </message>
+    <message numerus="yes">
+        <location line="+83" />
+        <source>The package system was still locked after %n second(s); %1 gives up.</source>
+        <translation>
+            <numerusform>The package system was still locked after %n second; %1 gives up.</numerusform>
+            <numerusform>The package system was still locked after %n seconds; %1 gives up.</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+32" />
+        <location line="+22" />
         <source>Unable to start %1: %2</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+39" />
+        <location line="+54" />
         <source>%1 did not finish within %2 seconds and is being stopped.</source>
         <translation type="unfinished" />
     </message>
@@ -596,12 +617,17 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+6" />
-        <source>Packages are being installed; they will be finished before %1 stops.</source>
+        <location line="+11" />
+        <source>Packages are being installed, which must not be interrupted: %1 finishes all its work first.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+24" />
+        <location line="+43" />
+        <source>The stop came too late to leave anything out: %1 has finished.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="-6" />
         <source>%1 did not stop in time and was ended by force.</source>
         <translation type="unfinished" />
     </message>
@@ -609,24 +635,29 @@ Please verify settings</source>
 <context>
     <name>SafeWrite</name>
     <message>
-        <location filename="../helper/safewrite.cpp" line="+60" />
-        <location line="+47" />
+        <location filename="../helper/safewrite.cpp" line="+61" />
+        <location line="+53" />
         <source>Cannot create a temporary file for %1</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="-43" />
-        <location line="+2" />
+        <location line="-49" />
+        <location line="+171" />
         <source>Cannot keep a backup of %1</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+31" />
+        <location line="-138" />
         <source>Refused to replace %1: it is not a regular file</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+4" />
+        <location line="+7" />
+        <source>Cannot keep a backup of %1: %2 is a folder</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+3" />
         <source>Cannot examine %1</source>
         <translation type="unfinished" />
     </message>
@@ -652,7 +683,27 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+18" />
+        <location line="+43" />
+        <source>the new file %1 could not be removed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
+        <source>%1 could not be put back, its old file is kept as %2: %3</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+9" />
+        <source>the backup of %1 could not be put back, it is kept as %2: %3</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+8" />
+        <source>the files already replaced were put back</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+34" />
         <source>Cannot replace %1</source>
         <translation type="unfinished" />
     </message>
@@ -1267,12 +1318,17 @@ to fix broken command</source>
 <context>
     <name>UpgradeHelper</name>
     <message>
-        <location filename="../helper/upgradehelper.cpp" line="+59" />
+        <location filename="../helper/upgradehelper.cpp" line="+62" />
         <source>Refused: the data is larger than %1 bytes</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+97" />
+        <location line="+36" />
+        <source>Canceled before it began.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+91" />
         <source>Refused: no APT configuration text given</source>
         <translation type="unfinished" />
     </message>
