@@ -1,6 +1,5 @@
 // The notifier core on the offscreen platform, with a scripted checker and its
 // settings in temporary places: what the tray does beyond a single check's answer.
-#include "base/boundedprocess.h"
 #include "base/messagebox.h"
 #include "base/systempaths.h"
 #include "core/notifiercore.h"
@@ -115,7 +114,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(tray->isVisible() && balloons.count() == 1, 10000);
     }
 
-    // The package manager's tooltip goes when it exits, though nothing changed.
+    // The package manager's tooltip goes when it exits, though nothing changed; however much
+    // it prints, nobody reads it.
     void packageManagerTooltipEnds()
     {
         QSettings().clear();
@@ -125,13 +125,13 @@ private slots:
         QTRY_VERIFY(tray->toolTip().contains(QStringLiteral("<b>3</b>")));
         const QString before = tray->toolTip();
         QMetaObject::invokeMethod(&core, "runPackageManager",
-                                  Q_ARG(QString, QStringLiteral("/bin/sleep 0.1")));
+                                  Q_ARG(QString, QStringLiteral("/usr/bin/head -c 1000000 /dev/zero")));
         QVERIFY(tray->toolTip() != before);
         QTRY_COMPARE(tray->toolTip(), before);
     }
 
     // The package manager runs as the administrator wrote its command line, an unquoted
-    // comma (which QSettings reads as a list) included; nobody keeps what it prints.
+    // comma (which QSettings reads as a list) included.
     void packageManagerAsWritten_data()
     {
         QTest::addColumn<QByteArray>("written");
@@ -146,13 +146,12 @@ private slots:
         QVERIFY(TestSupport::writeFile(m_paths.globalConfig, "[%General]\nPMTool=" + written + "\n"));
         NotifierCore core(false, true, nullptr);
         QVERIFY(TestSupport::writeFile(m_paths.globalConfig, "[%General]\nPMTool=/bin/true\n"));
-        auto* process = core.findChild<BoundedProcess*>(QStringLiteral("process"));
+        auto* process = core.findChild<QProcess*>(QStringLiteral("process"));
         QMetaObject::invokeMethod(&core, "runPackageManager");
         QCOMPARE(MessageBox::takeShownTexts(), QStringList());
         QCOMPARE(process->program(), QStringLiteral("/bin/echo"));
         QTEST(process->arguments(), "arguments");
         QVERIFY(process->waitForFinished());
-        QCOMPARE(process->output(), QByteArray());
     }
 
     // A click on the icon under an open error box opens no second box.
