@@ -30,7 +30,7 @@ void NotifierStarter::describeOptions(QCommandLineParser& parser)
     parser.addVersionOption();
     parser.addHelpOption();
     parser.addOption({QuitOption, tr("Quit application.")});
-    parser.addOption({SilentOption, tr("Hide baloon message and settings.")});
+    parser.addOption({SilentOption, tr("Hide balloon message and settings.")});
 }
 
 NotifierStarter::NotifierStarter(QtSingleApplication* application)

@@ -26,11 +26,21 @@ QString globalConfigPath()
     return SystemPaths::current().globalConfig;
 }
 
+namespace {
+// QSettings reads a value with an unquoted comma, as a hand-written "a, --b", as a list of
+// its parts; joined again it is the line as written.
+QString commandLine(const QVariant& value)
+{
+    return value.userType() == QMetaType::QStringList ? value.toStringList().join(QStringLiteral(", "))
+                                                      : value.toString();
+}
+} // namespace
+
 QString globalCommand(const QString& key, int defaultIndex)
 {
     const QSettings global(globalConfigPath(), QSettings::IniFormat);
     const QString grouped = QStringLiteral("General/") + key;
     if (global.contains(grouped))
-        return global.value(grouped).toString();
-    return global.value(key, defaultCommand(defaultIndex)).toString();
+        return commandLine(global.value(grouped));
+    return commandLine(global.value(key, defaultCommand(defaultIndex)));
 }

@@ -4,7 +4,7 @@
 #include "trayicon.h"
 #include "windowsmodule.h"
 
-#include "base/messagebox.h"
+#include "base/boundedprocess.h"
 #include "base/systempaths.h"
 #include "platform/tarnhelpmenu.h"
 #include "platform/tarnphone.h"
@@ -18,7 +18,9 @@
 
 namespace {
 constexpr int FirstCheckDelayMs = 2000;
-}
+constexpr qint64 CheckerOutputCap = 4096;
+constexpr qint64 CheckerErrorCap = 64 * 1024;
+} // namespace
 
 NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
     : QObject(parent), m_title(tr("Update Notifier")), m_cacheFilePath(SystemPaths::current().packageCache),
@@ -40,7 +42,8 @@ NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
         m_trayIcon->setVisible(true);
     }
 
-    m_process = new QProcess(this);
+    // The checker answers in one short line; APT's warnings and errors take more room.
+    m_process = new BoundedProcess(CheckerOutputCap, CheckerErrorCap, this);
     m_process->setObjectName(QStringLiteral("process"));
     m_process->setProcessChannelMode(QProcess::SeparateChannels);
     connect(m_process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
@@ -159,7 +162,7 @@ NotifierWindows* NotifierCore::windows()
     // A module of another version: the program was upgraded under us, and its successor has
     // windows that fit.
     if (!m_windows && !restartIfProgramChanged())
-        MessageBox::critical(nullptr, m_title, tr("The notifier's windows cannot be loaded:\n%1").arg(error));
+        showErrorBox(tr("The notifier's windows cannot be loaded:\n%1").arg(error));
     return m_windows;
 }
 

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QSystemTrayIcon>
 
+class BoundedProcess;
 class NotifierWindows;
 class QAction;
 class QMenu;
@@ -56,6 +57,7 @@ private:
     void removePhoneNotification(TarnPhone::TarnNotificationDbusNotifier*& notification, bool wait = false);
     void showCheckError(const QString& text);
     void showProcessErrorBox(const QString& heading);
+    void showErrorBox(const QString& text);
     bool restartIfProgramChanged();
     bool isBusy() const;
     static QString modificationStamp(const QString& path);
@@ -64,7 +66,7 @@ private:
     bool isSettingsDialogVisible() const;
     void startChecker(Operation operation);
     void handleCheckerFinished(int exitCode, QProcess::ExitStatus exitStatus);
-    void failCheck(const QString& reason);
+    void failCheck(const QString& failure);
     void onCheckerTimedOut();
     void scheduleDeferralEnd();
     bool refreshRestartNotice();
@@ -108,7 +110,7 @@ private:
     QString m_restartText;
     bool m_restartAnnounced = false;
     QDateTime m_skipSince;
-    QProcess* m_process = nullptr;
+    BoundedProcess* m_process = nullptr;
     QAction* m_packageManagerAction = nullptr;
     QAction* m_upgradeAction = nullptr;
     Operation m_operation = Idle;
@@ -124,4 +126,5 @@ private:
     TarnPhone::TarnNotificationDbusNotifier* m_phoneNotification = nullptr;
     TarnPhone::TarnNotificationDbusNotifier* m_restartPhoneNotification = nullptr;
     bool m_upgradeConfirmationOpen = false;
+    bool m_errorBoxOpen = false;
 };

@@ -14,6 +14,7 @@ void NotifierCore::showPhoneNotification()
             {QStringLiteral("icon"), QStringLiteral("image://ThemeImageProvider/update_for_install")},
             {QStringLiteral("customComponentPath"),
              QStringLiteral("file:///usr/share/tarn-mobile/notifications/UpdateNotification.qml")},
+            {QStringLiteral("upgradeAction"), true},
         };
         m_phoneNotification = m_phoneModel->addNotification(5, false, false, data);
         if (m_phoneNotification) {

@@ -4,6 +4,7 @@
 #include "restart.h"
 #include "trayicon.h"
 
+#include "base/boundedprocess.h"
 #include "base/commands.h"
 #include "base/messagebox.h"
 #include "base/systempaths.h"
@@ -11,6 +12,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QMenu>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -43,6 +45,15 @@ QString firstAptError(const QString& errors)
             return line.mid(2).trimmed();
     }
     return QString();
+}
+
+// A failure as the tray tells it: its first line, cut to a length a balloon can show (a
+// checker may print anything, a megabyte on one line included).
+QString failureSummary(const QString& reason)
+{
+    constexpr int LongestSummary = 200;
+    const QString line = reason.section(QLatin1Char('\n'), 0, 0).trimmed();
+    return line.size() > LongestSummary ? line.left(LongestSummary) + QChar(0x2026) : line;
 }
 
 // The checker's answer "N;N;N" (ASCII digits) as three counts; nothing for anything else.
@@ -155,6 +166,9 @@ void NotifierCore::startChecker(Operation operation)
     m_checkStartStamp = cacheStamp();
     m_checkTimedOut = false;
     m_checkerTimeout->start(checkerTimeoutMs());
+    // The package manager's output went nowhere; the checker's answer is read.
+    m_process->setStandardOutputFile(QString());
+    m_process->setStandardErrorFile(QString());
     m_process->start(SystemPaths::current().aptCheck, QStringList(), QIODevice::ReadWrite);
 }
 
@@ -168,7 +182,7 @@ void NotifierCore::onProcessFinished(int exitCode, QProcess::ExitStatus exitStat
     case PackageManager:
         m_operation = Idle;
         if (exitStatus == QProcess::CrashExit) {
-            showProcessErrorBox(tr("Unable to run package managment tool"));
+            showProcessErrorBox(tr("Unable to run package management tool"));
         } else {
             setTrayState(m_trayState); // its tooltip goes, whatever the check finds
             checkForUpdates();
@@ -183,19 +197,23 @@ void NotifierCore::onProcessFinished(int exitCode, QProcess::ExitStatus exitStat
 void NotifierCore::onCheckerTimedOut()
 {
     m_checkTimedOut = true;
-    m_process->kill();
+    m_process->killGroup();
 }
 
 void NotifierCore::handleCheckerFinished(int exitCode, QProcess::ExitStatus exitStatus)
 {
     m_checkerTimeout->stop();
     const QString program = SystemPaths::current().aptCheck;
-    const QString errors = QString::fromLocal8Bit(m_process->readAllStandardError());
-    const QString output = QString::fromLocal8Bit(m_process->readAllStandardOutput()).trimmed();
+    const QString errors = QString::fromLocal8Bit(m_process->errors());
+    const QString output = QString::fromLocal8Bit(m_process->output()).trimmed();
     const QString aptError = firstAptError(errors);
     if (m_checkTimedOut) {
         failCheck(
             tr("%1 gave no answer within %n second(s)", nullptr, checkerTimeoutMs() / 1000).arg(program));
+        return;
+    }
+    if (m_process->overflowed()) {
+        failCheck(tr("%1 printed more than expected").arg(program));
         return;
     }
     // APT's own words first: its failures also end with a non-zero status.
@@ -237,8 +255,9 @@ void NotifierCore::handleCheckerFinished(int exitCode, QProcess::ExitStatus exit
 
 // The tray shows the failure; an automatic check tells it once (the same failure
 // again stays quiet), a manual one always, and the next tick tries again.
-void NotifierCore::failCheck(const QString& reason)
+void NotifierCore::failCheck(const QString& failure)
 {
+    const QString reason = failureSummary(failure);
     const bool manual = m_operation == ManualCheck;
     const bool repeated = reason == m_checkError;
     m_operation = Idle;
@@ -246,7 +265,7 @@ void NotifierCore::failCheck(const QString& reason)
     m_checkError = reason;
     setTrayState(Error);
     if (manual)
-        MessageBox::critical(nullptr, m_title, tr("Unable to check for updates: %1").arg(reason));
+        showErrorBox(Qt::convertFromPlainText(tr("Unable to check for updates: %1").arg(reason)));
     else if (!repeated)
         showCheckError(reason);
 }
@@ -265,7 +284,7 @@ void NotifierCore::onProcessError(QProcess::ProcessError error)
     case PackageManager:
         m_operation = Idle;
         setTrayState(m_trayState);
-        showProcessErrorBox(tr("Unable to run package managment tool"));
+        showProcessErrorBox(tr("Unable to run package management tool"));
         return;
     case Upgrade:
     case Idle:
@@ -280,14 +299,25 @@ void NotifierCore::showProcessErrorBox(const QString& heading)
         heading + QLatin1Char('\n') +
         tr("Command: %1 %2").arg(m_process->program(), m_process->arguments().join(QLatin1Char(' '))) +
         QLatin1Char('\n') + tr("Error: %1").arg(m_process->errorString());
+    showErrorBox(text);
+}
+
+// One box at a time: a click on the icon under an open box would stack another on it.
+void NotifierCore::showErrorBox(const QString& text)
+{
+    if (m_errorBoxOpen)
+        return;
+    m_errorBoxOpen = true;
     MessageBox::critical(nullptr, m_title, text);
+    m_errorBoxOpen = false;
 }
 
 void NotifierCore::showCheckError(const QString& text)
 {
     if (!m_showMessage || !m_trayIcon || isInStartupQuietPeriod())
         return;
-    m_trayIcon->showBalloon(m_title, tr("Error while checking apt cache: %1").arg(text),
+    // Notification servers read the body as markup.
+    m_trayIcon->showBalloon(m_title, tr("Error while checking apt cache: %1").arg(text.toHtmlEscaped()),
                             QSystemTrayIcon::Critical, m_messageTimeout);
 }
 

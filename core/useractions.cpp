@@ -4,8 +4,8 @@
 #include "startcommand.h"
 #include "trayicon.h"
 
+#include "base/boundedprocess.h"
 #include "base/commands.h"
-#include "base/messagebox.h"
 
 #include <QDialog>
 #include <QMenu>
@@ -15,14 +15,16 @@ void NotifierCore::runPackageManager(QString command)
     if (m_process->state() != QProcess::NotRunning || m_operation != Idle)
         return;
     if (m_packageManagerCommand.isEmpty()) {
-        MessageBox::critical(nullptr, m_title,
-                             tr("NO setting for package managment tool\nPlease verify settings"));
+        showErrorBox(tr("NO setting for package management tool\nPlease verify settings"));
         return;
     }
     m_operation = PackageManager;
     if (m_trayIcon)
-        m_trayIcon->setToolTip(tr("%1: runing package managment tool").arg(m_title));
+        m_trayIcon->setToolTip(tr("%1: running package management tool").arg(m_title));
     const QString commandLine = command.isEmpty() ? m_packageManagerCommand : command;
+    // Nobody reads what it prints, and it may print without end.
+    m_process->setStandardOutputFile(QProcess::nullDevice());
+    m_process->setStandardErrorFile(QProcess::nullDevice());
     if (!startCommand(m_process, commandLine, QIODevice::ReadWrite)) {
         // Nothing was started: the process object still names the previous program.
         m_process->setProgram(commandLine);
@@ -36,7 +38,7 @@ void NotifierCore::doUpgrade()
     if (isBusy() || (m_upgradableCount == 0 && m_newCount == 0))
         return;
     if (m_upgradeCommand.isEmpty()) {
-        MessageBox::critical(nullptr, m_title, tr("Upgrade command does not set\nPlease verify settings"));
+        showErrorBox(tr("Upgrade command does not set\nPlease verify settings"));
         return;
     }
     NotifierWindows* const windows = this->windows();

@@ -172,7 +172,10 @@ void TarnNotificationsModelDbusNotifier::sendNotify(TarnNotificationDbusNotifier
     if (caption.isEmpty())
         caption = QCoreApplication::applicationName();
     const QString description = data.value(QStringLiteral("description")).toString();
-    const QStringList actions{UpgradeAction, tr("Upgrade")};
+    // Only where the upgrade is what the notification is about: on another, the button would do nothing.
+    const QStringList actions = data.value(QStringLiteral("upgradeAction")).toBool()
+                                    ? QStringList{UpgradeAction, tr("Upgrade")}
+                                    : QStringList();
     QVariantMap hints{
         // Kept in the shell's list after the action was used, until withdrawn.
         {QStringLiteral("resident"), true},

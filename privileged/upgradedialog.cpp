@@ -77,7 +77,9 @@ void UpgradeDialog::onFinished(KJob* job)
         ui->textBrowser->append(QStringLiteral("<b>%1</b>").arg(tr("Packages were left half installed.")));
         appendOutput(tr("Run \"dpkg --configure -a\" as root to finish their setup."));
     } else if (*status == QLatin1String(SuccessStatus)) {
-        ui->textBrowser->append(tr("<b>Upgrade copmlete<\\b>"));
+        // dpkg's last status line comes before its last step: the bar would stay short of the end.
+        ui->progressBar->setValue(ui->progressBar->maximum());
+        ui->textBrowser->append(tr("<b>Upgrade complete</b>"));
     } else if (*status == QLatin1String(FailedStatus)) {
         ui->textBrowser->append(tr("<b>Upgrade failed<\\b>"));
     } else if (*status == QLatin1String(CanceledStatus)) {

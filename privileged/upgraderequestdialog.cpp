@@ -1,14 +1,16 @@
 #include "upgraderequestdialog.h"
 #include "ui_upgraderequestdialog.h"
 
+#include "base/boundedprocess.h"
 #include "base/messagebox.h"
 #include "base/systempaths.h"
 #include "platform/tarnintegration.h"
 
 #include <QAction>
 #include <QEventLoop>
-#include <QProcess>
+#include <QPushButton>
 #include <QStorageInfo>
+#include <QTimer>
 #include <limits>
 #include <optional>
 
@@ -18,6 +20,10 @@ namespace {
 constexpr qint64 BaseRequiredSpace = 300000000;
 constexpr int StartTimeout = 3000;
 constexpr int SizesTimeout = 30000;
+// A listing of every package of a large system fits many times over; "-s" is one short line.
+constexpr qint64 ListingCap = 4 * 1024 * 1024;
+constexpr qint64 SizesCap = 4096;
+constexpr qint64 ErrorsCap = 64 * 1024;
 
 struct Sizes
 {
@@ -34,24 +40,12 @@ std::optional<Sizes> parseSizes(const QString& output)
     return Sizes{fields.at(0).trimmed().toLongLong(), fields.at(1).trimmed().toLongLong()};
 }
 
-void stop(QProcess& process)
+void stop(BoundedProcess& process)
 {
     if (process.state() == QProcess::NotRunning)
         return;
-    process.kill();
+    process.killGroup();
     process.waitForFinished();
-}
-
-// Runs the checker for the sizes and returns what it printed; a checker that cannot start or
-// hangs gives nothing.
-QString readSizes(QProcess& process)
-{
-    process.start(SystemPaths::current().aptCheck, {QStringLiteral("-s")});
-    if (!process.waitForFinished(SizesTimeout)) {
-        stop(process);
-        return QString();
-    }
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
 // The listing's loop runs inside the button's toggled signal. A deletion requested meanwhile
@@ -140,8 +134,15 @@ qint64 UpgradeRequestDialog::requiredSpace(const QString& sizesOutput)
 
 void UpgradeRequestDialog::accept()
 {
-    QProcess process;
-    const qint64 required = requiredSpace(readSizes(process));
+    // A second Ok while the checker works would start another.
+    QPushButton* const ok = ui->buttonBox->button(QDialogButtonBox::Ok);
+    ok->setEnabled(false);
+    QString sizes;
+    const Run run = readSizes(sizes);
+    if (run == Run::Closed || run == Run::Deleted)
+        return;
+    ok->setEnabled(true);
+    const qint64 required = requiredSpace(sizes);
     // An unreadable file system reports -1 and so counts as short of space: better ask once
     // too often than start an upgrade that may fill the disk.
     const qint64 available = QStorageInfo(SystemPaths::current().rootFileSystem).bytesAvailable();
@@ -182,48 +183,89 @@ void UpgradeRequestDialog::loadPackageList()
     ui->packageListWidget->clear();
     ui->packageListWidget->addItem(tr("Receiving package list..."));
 
-    QProcess process;
-    process.start(SystemPaths::current().aptCheck, {QStringLiteral("-p")});
-    if (!process.waitForStarted(StartTimeout)) {
-        stop(process);
+    BoundedProcess process(ListingCap, ErrorsCap);
+    const Run run = runChecker(process, {QStringLiteral("-p")}, -1);
+    if (run == Run::Deleted)
+        return;
+    if (run == Run::NotStarted) {
         ui->packageListWidget->clear();
         ui->packageListWidget->addItem(tr("Error: %1").arg(process.errorString()));
         return;
     }
 
-    // The local loop keeps the dialog responsive while the checker works. It also ends when the
-    // dialog closes, so a slow checker never keeps the caller of a closed dialog waiting.
+    ui->packageListWidget->clear();
+    // Nobody sees the list of a closed dialog; left empty, it loads again if the dialog reopens.
+    if (run == Run::Closed)
+        return;
+
+    if (process.overflowed()) {
+        ui->packageListWidget->addItem(
+            tr("Error: %1").arg(tr("%1 printed more than expected").arg(process.program())));
+        return;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        ui->packageListWidget->addItem(tr("Error: %1").arg(process.errorString()));
+        const QString errors = QString::fromLocal8Bit(process.errors()).trimmed();
+        if (!errors.isEmpty())
+            ui->packageListWidget->addItems(errors.split(QLatin1Char('\n')));
+        return;
+    }
+    showListing(QString::fromLocal8Bit(process.output()));
+    QString sizes;
+    if (readSizes(sizes) == Run::Ended)
+        showSizes(sizes);
+}
+
+UpgradeRequestDialog::Run UpgradeRequestDialog::readSizes(QString& sizes)
+{
+    BoundedProcess process(SizesCap, ErrorsCap);
+    const Run run = runChecker(process, {QStringLiteral("-s")}, SizesTimeout);
+    if (run == Run::Ended && !process.overflowed())
+        sizes = QString::fromLocal8Bit(process.output());
+    return run;
+}
+
+// The local loop keeps the dialog responsive while the checker works. It also ends when the
+// dialog closes, so a slow checker never keeps the caller of a closed dialog waiting.
+UpgradeRequestDialog::Run UpgradeRequestDialog::runChecker(BoundedProcess& process,
+                                                           const QStringList& arguments, int timeoutMs)
+{
+    process.start(SystemPaths::current().aptCheck, arguments);
+    if (!process.waitForStarted(StartTimeout)) {
+        stop(process);
+        return Run::NotStarted;
+    }
     bool closed = false;
+    bool timedOut = false;
     QEventLoop loop;
     const DeletionHold deletion(this, loop);
+    QTimer limit;
+    limit.setSingleShot(true);
+    connect(&limit, &QTimer::timeout, &loop, [&timedOut, &loop] {
+        timedOut = true;
+        loop.quit();
+    });
     connect(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), &loop, &QEventLoop::quit);
     connect(this, &QDialog::finished, &loop, [&closed, &loop] {
         closed = true;
         loop.quit();
     });
+    if (timeoutMs > 0)
+        limit.start(timeoutMs);
     if (process.state() != QProcess::NotRunning)
         loop.exec();
-    // Still running: the dialog closed or goes away, or the application is quitting.
+    const bool ended = process.state() == QProcess::NotRunning;
     stop(process);
     if (deletion.held()) {
         deleteLater();
-        return;
+        return Run::Deleted;
     }
-
-    ui->packageListWidget->clear();
-    // Nobody sees the list of a closed dialog; left empty, it loads again if the dialog reopens.
     if (closed)
-        return;
-
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        ui->packageListWidget->addItem(tr("Error: %1").arg(process.errorString()));
-        const QString errors = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-        if (!errors.isEmpty())
-            ui->packageListWidget->addItems(errors.split(QLatin1Char('\n')));
-        return;
-    }
-    showListing(QString::fromLocal8Bit(process.readAllStandardOutput()));
-    showSizes(readSizes(process));
+        return Run::Closed;
+    if (ended)
+        return Run::Ended;
+    // Still running without a time-out: the application is quitting, which ends this dialog too.
+    return timedOut ? Run::TimedOut : Run::Closed;
 }
 
 void UpgradeRequestDialog::showListing(const QString& output)

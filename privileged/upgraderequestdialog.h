@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <memory>
 
+class BoundedProcess;
+class QStringList;
+
 namespace Ui {
 class UpgradeRequestDialog;
 }
@@ -29,6 +32,12 @@ public Q_SLOTS:
     void on_showPackagesButton_toggled(bool checked);
 
 private:
+    // How a run of the checker ended for the dialog: after Closed it is closed or the application
+    // quits, after Deleted it is about to go.
+    enum class Run { Ended, NotStarted, TimedOut, Closed, Deleted };
+    Run runChecker(BoundedProcess& process, const QStringList& arguments, int timeoutMs);
+    // The checker's "-s" output in `sizes`; empty when it had none.
+    Run readSizes(QString& sizes);
     void loadPackageList();
     void showListing(const QString& output);
     void showSizes(const QString& output);

@@ -10,7 +10,11 @@ mkdir "$SANDBOX/lists" "$SANDBOX/run"; touch "$SANDBOX/status"
 SANDBOX_MOUNTS+=(--bind "$SANDBOX/lists=/var/lib/apt/lists" --bind "$SANDBOX/status=/var/lib/dpkg/status"
     --bind "$SANDBOX/run=/run")
 user_settings hideTray=false messageTimeout=200 # short balloons: the item's tooltip shows them meanwhile
+# Bounded memory: a notifier that hoards a child's output fails here instead of taking the machine.
+if ldd "$NOTIFIER" | grep -q libasan; then export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}hard_rss_limit_mb=1024
+else AS=(prlimit --as=$((1 << 30)) --); fi
 TARN_CHECKER_TIMEOUT_MS=5000 start_notifier "$OUT/notifier.log" # not silent: balloons from the start
+AS=()
 SVC=$(fakedesk wait-item)
 check "the icon registers" test -n "$SVC"
 ran() { [ "$(checker_runs)" -ge "$1" ]; }
@@ -58,9 +62,13 @@ NOTES=$(logged Notify); bump "$SANDBOX/status"; updated; rm "$SANDBOX/run/reboot
 check "... once; it goes with the file" wait_until 30 tooltip_is "Update Notifier: system is up-to-date"
 test "$(logged Notify)" = "$NOTES" || check "... no second balloon" false
 
-touch "$CTL/hang"; bump "$SANDBOX/status"; updated
 failed() { tooltip_is "Update Notifier: unable to check for updates<br>$1"; }
+touch "$CTL/flood"; bump "$SANDBOX/status"; updated
+check "a checker that prints without end is ended, the tray tells why" wait_until 30 failed '/usr/bin/apt_check printed more than expected'
+rm "$CTL/flood"
+touch "$CTL/hang"; bump "$SANDBOX/status"; updated
 check "a hanging checker is ended, the tray tells why" wait_until 30 failed '/usr/bin/apt_check gave no answer within 5 seconds'
+check "... and so is what it started" wait_until 10 eval '! pgrep -f "sleep 3600" >/dev/null'
 rm "$CTL/hang"
 check "... and the next signal checks again, though nothing changed" ran_once_more_only true
 

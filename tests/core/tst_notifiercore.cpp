@@ -114,7 +114,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(tray->isVisible() && balloons.count() == 1, 10000);
     }
 
-    // The package manager's tooltip goes when it exits, though nothing changed.
+    // The package manager's tooltip goes when it exits, though nothing changed; however much
+    // it prints, nobody reads it.
     void packageManagerTooltipEnds()
     {
         QSettings().clear();
@@ -124,9 +125,49 @@ private slots:
         QTRY_VERIFY(tray->toolTip().contains(QStringLiteral("<b>3</b>")));
         const QString before = tray->toolTip();
         QMetaObject::invokeMethod(&core, "runPackageManager",
-                                  Q_ARG(QString, QStringLiteral("/bin/sleep 0.1")));
+                                  Q_ARG(QString, QStringLiteral("/usr/bin/head -c 1000000 /dev/zero")));
         QVERIFY(tray->toolTip() != before);
         QTRY_COMPARE(tray->toolTip(), before);
+    }
+
+    // The package manager runs as the administrator wrote its command line, an unquoted
+    // comma (which QSettings reads as a list) included.
+    void packageManagerAsWritten_data()
+    {
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("plain") << QByteArray("/bin/echo a b") << QStringList{"a", "b"};
+        QTest::newRow("unquoted comma") << QByteArray("/bin/echo a, b") << QStringList{"a,", "b"};
+    }
+    void packageManagerAsWritten()
+    {
+        QFETCH(QByteArray, written);
+        QSettings().clear();
+        QVERIFY(TestSupport::writeFile(m_paths.globalConfig, "[%General]\nPMTool=" + written + "\n"));
+        NotifierCore core(false, true, nullptr);
+        QVERIFY(TestSupport::writeFile(m_paths.globalConfig, "[%General]\nPMTool=/bin/true\n"));
+        auto* process = core.findChild<QProcess*>(QStringLiteral("process"));
+        QMetaObject::invokeMethod(&core, "runPackageManager");
+        QCOMPARE(MessageBox::takeShownTexts(), QStringList());
+        QCOMPARE(process->program(), QStringLiteral("/bin/echo"));
+        QTEST(process->arguments(), "arguments");
+        QVERIFY(process->waitForFinished());
+    }
+
+    // A click on the icon under an open error box opens no second box.
+    void errorBoxesDoNotStack()
+    {
+        QSettings().clear();
+        QVERIFY(TestSupport::writeFile(m_paths.globalConfig, "[%General]\nupgCommand=\n"));
+        NotifierCore core(false, true, nullptr);
+        QVERIFY(TestSupport::writeFile(m_paths.globalConfig, "[%General]\nPMTool=/bin/true\n"));
+        auto* tray = core.findChild<TrayIcon*>(QStringLiteral("trayIcon"));
+        QMetaObject::invokeMethod(&core, "checkForUpdates");
+        QTRY_VERIFY(tray->toolTip().contains(QStringLiteral("<b>3</b>")));
+        MessageBox::setNextAnswer(QMessageBox::Ok,
+                                  [&core] { core.onTrayIconActivated(QSystemTrayIcon::Trigger); });
+        core.onTrayIconActivated(QSystemTrayIcon::Trigger);
+        QCOMPARE(MessageBox::takeShownTexts().size(), 1);
     }
 };
 

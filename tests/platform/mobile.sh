@@ -5,6 +5,7 @@
 source "$(dirname "$0")/../desktop/lib.sh"
 require_root
 start_desktop --no-watcher
+mkdir "$SANDBOX/run"; SANDBOX_MOUNTS+=(--bind "$SANDBOX/run=/run") # the buses live elsewhere
 export DESKTOP_SESSION=plasma-mobile
 start_notifier "$OUT/notifier.log" --silent
 ran() { [ "$(checker_runs)" -ge 1 ]; }
@@ -36,6 +37,9 @@ xdotool windowfocus --sync "$(window_of 'Update Notifier')" key Escape
 check "... which Escape declines" wait_until 30 eval '! confirmation'
 check "up to date: it is withdrawn" answer '0;0;0' CloseNotification
 check "... the one shown" test "$(last_logged CloseNotification id)" = "$ID"
+touch "$SANDBOX/run/reboot-required"
+check "a restart needed: a notice" answer '0;0;0' Notify
+check "... that offers no upgrade" test "$(last_logged Notify actions)" = "[]"
 kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk --no-watcher --mute
 answer '4;0;0' GetCapabilities
 in_sandbox "$NOTIFIER" &

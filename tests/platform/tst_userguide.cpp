@@ -1,5 +1,6 @@
 // Which user guide F1 and the Help menu open: the one in the language of the program's texts
 // when it is installed, else the English one. Cases: tests/fixtures/platform/userguide.txt.
+// Qt's own texts follow the language too.
 #include "testsupport.h"
 
 #include "base/systempaths.h"
@@ -25,6 +26,15 @@ private Q_SLOTS:
             tarnLoadTranslations();
             QVERIFY2(tarnHelpIndexPath() == TARN_SOURCE_DIR "/" + row[1] + "/" + row[2], qPrintable(line));
         }
+    }
+
+    // Qt's own texts, such as the buttons' and the line edits' menus, follow ours.
+    void qtTextsFollowLanguage()
+    {
+        QLocale::setDefault(QLocale("de_DE"));
+        tarnInit("1", "");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+        QCOMPARE(QCoreApplication::translate("QLineEdit", "&Paste"), QStringLiteral("Einf&ügen"));
     }
 };
 

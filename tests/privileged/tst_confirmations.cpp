@@ -11,9 +11,12 @@
 #include "privileged/upgraderequestdialog.h"
 
 #include <QDialogButtonBox>
+#include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <QtTest>
 
 using DialogTesting::runWhileOpen;
@@ -68,6 +71,33 @@ private Q_SLOTS:
         QTEST(result, "result");
     }
 
+    // The checker is waited for with the dialog live: a hanging "-s" holds nothing up, a close
+    // meanwhile is a No; a listing that prints without end is cut off with an error.
+    void checkerRunsServeEvents()
+    {
+        QTemporaryDir dir;
+        SystemPaths paths;
+        paths.aptCheck = dir.filePath("apt_check");
+        paths.rootFileSystem = dir.path();
+        SystemPaths::setCurrent(paths);
+        QVERIFY(TestSupport::writeScript(paths.aptCheck,
+                                         "[ \"$1\" = -p ] && exec head -c 16000000 /dev/zero\n"
+                                         "exec sleep 60\n"));
+        UpgradeRequestDialog request;
+        QString listing;
+        const int result =
+            runWhileOpen([&] { return request.exec(); },
+                         [&](QDialog* dialog) {
+                             dialog->findChild<QToolButton*>("showPackagesButton")->click();
+                             if (QListWidgetItem* first = dialog->findChild<QListWidget*>()->item(0))
+                                 listing = first->text();
+                             QTimer::singleShot(100, dialog, &QDialog::reject);
+                             button(dialog, QDialogButtonBox::Ok)->click();
+                         });
+        QCOMPARE(result, int(QDialog::Rejected));
+        QCOMPARE(listing, "Error: " + paths.aptCheck + " printed more than expected");
+    }
+
     void stopAsksFirst_data()
     {
         QTest::addColumn<int>("answer");
@@ -113,6 +143,26 @@ private Q_SLOTS:
         QTest::newRow("stopped, dpkg left unfinished")
             << true << 0 << QString() << true << QStringLiteral("dpkg --configure -a");
     }
+    // A successful upgrade ends with a full bar, whatever dpkg's last status said.
+    void successFillsTheBar()
+    {
+        FakeHelperJobs jobs;
+        UpgradeDialog upgrade;
+        int value = 0;
+        QString log;
+        runWhileOpen(
+            [&] { return upgrade.exec("apt-get update", "apt-get -y dist-upgrade", "apt-get -f install"); },
+            [&](QDialog* dialog) {
+                jobs.onData({{"type", "progress"}, {"progress", "99.5"}});
+                jobs.job->finish(0, {{"message", "success"}});
+                value = dialog->findChild<QProgressBar*>()->value();
+                log = dialog->findChild<QTextBrowser*>()->toPlainText();
+                button(dialog, QDialogButtonBox::Ok)->click();
+            });
+        QCOMPARE(value, 100);
+        QVERIFY2(log.endsWith("Upgrade complete"), qPrintable(log));
+    }
+
     void endsAreExplained()
     {
         QFETCH(bool, upgrade);
