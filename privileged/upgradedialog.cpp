@@ -79,7 +79,7 @@ void UpgradeDialog::onFinished(KJob* job)
     } else if (*status == QLatin1String(SuccessStatus)) {
         // dpkg's last status line comes before its last step: the bar would stay short of the end.
         ui->progressBar->setValue(ui->progressBar->maximum());
-        ui->textBrowser->append(tr("<b>Upgrade complete</b>"));
+        ui->textBrowser->append(tr("<b>Upgrade complete<\\b>"));
     } else if (*status == QLatin1String(FailedStatus)) {
         ui->textBrowser->append(tr("<b>Upgrade failed<\\b>"));
     } else if (*status == QLatin1String(CanceledStatus)) {
