@@ -75,6 +75,7 @@ stop_notifier
 # The windows' module: only the build's own, beside a build tree's program, with all its
 # symbols; anything else is a box, never a crash or another module.
 box() { [ -n "$(window_of 'Update Notifier')" ]; }
+check "the module shares the program's start-up code and catalogues" eval '! nm -C "$COPY/tarn-update-notifier-windows.so" | grep -qE "tarnInit|qInitResources|MessageBox::show"'
 FAKE=$(tmpdir); mkdir -p "$FAKE/lib/tarn-update-notifier"; cp "$COPY/tarn-update-notifier-windows.so" "$FAKE/lib/tarn-update-notifier/"
 ID=$(sed -n 's/.*TARN_BUILD_ID "\(.*\)"/\1/p' "${TARN_BUILD_DIR:-$DESKTOP_DIR/../../build}/buildid/buildid.h")
 fake() { echo "extern \"C\" const char tarnNotifierWindowsBuildId[] = \"$1\"; extern \"C\" void tarnMissing();
