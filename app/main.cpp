@@ -6,8 +6,8 @@
 #include "resources/resources.h"
 
 #include <QCommandLineParser>
-#include <QProcess>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -85,8 +85,12 @@ int main(int argc, char** argv)
     starter.reset();
     application.reset();
 
-    // Started only now that this instance has given up its lock and socket.
-    if (isRestartRequested())
-        QProcess::startDetached(program, arguments);
+    // Replaced only now that this instance has given up its lock and socket. The new file
+    // answered --version a moment ago; should it fail now, say so.
+    if (isRestartRequested()) {
+        execRestart(program, arguments);
+        std::fprintf(stderr, "%s: %s\n", qPrintable(program), std::strerror(errno));
+        return 1;
+    }
     return result;
 }

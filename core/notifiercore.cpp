@@ -24,7 +24,9 @@ constexpr qint64 CheckerErrorCap = 64 * 1024;
 
 NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
     : QObject(parent), m_title(tr("Update Notifier")), m_cacheFilePath(SystemPaths::current().packageCache),
-      m_programPath(QCoreApplication::applicationFilePath()), m_programStamp(modificationStamp(m_programPath))
+      m_programPath(QCoreApplication::applicationFilePath()),
+      m_programStamp(modificationStamp(m_programPath)), m_modulePath(WindowsModule::path()),
+      m_moduleStamp(modificationStamp(m_modulePath))
 {
     m_phoneModel = new TarnPhone::TarnNotificationsModelDbusNotifier(this);
     if (!m_menu)
@@ -63,6 +65,12 @@ NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
     m_checkerTimeout = new QTimer(this);
     m_checkerTimeout->setSingleShot(true);
     connect(m_checkerTimeout, &QTimer::timeout, this, &NotifierCore::onCheckerTimedOut);
+    m_restartTimer = new QTimer(this);
+    m_restartTimer->setInterval(1000);
+    connect(m_restartTimer, &QTimer::timeout, this, [this] {
+        if (!isBusy())
+            restartIfProgramChanged();
+    });
     m_deferralEndTimer = new QTimer(this);
     m_deferralEndTimer->setSingleShot(true);
     connect(m_deferralEndTimer, &QTimer::timeout, this, &NotifierCore::onDeferralEnded);
@@ -138,7 +146,7 @@ void NotifierCore::createMenu()
 
 void NotifierCore::showSettings()
 {
-    NotifierWindows* const windows = this->windows();
+    NotifierWindows* const windows = this->windows(true);
     if (!windows)
         return;
     if (!m_settingsDialog) {
@@ -155,13 +163,20 @@ void NotifierCore::showSettings()
         m_trayIcon->setVisible(true);
 }
 
-NotifierWindows* NotifierCore::windows()
+NotifierWindows* NotifierCore::windows(bool forSettings)
 {
+    if (m_windows)
+        return m_windows;
     QString error;
-    m_windows = WindowsModule::windows(&error);
-    // A module of another version: the program was upgraded under us, and its successor has
-    // windows that fit.
-    if (!m_windows && !restartIfProgramChanged())
+    // Replaced since the start (an upgrade): the module may not fit this program, and the
+    // new copy brings windows that fit.
+    if (!isProgramChanged())
+        m_windows = WindowsModule::windows(&error);
+    else if (restartIfProgramChanged(forSettings))
+        return nullptr;
+    else
+        error = tr("The program was replaced, and its new version cannot run yet. Try again in a moment.");
+    if (!m_windows)
         showErrorBox(tr("The notifier's windows cannot be loaded:\n%1").arg(error));
     return m_windows;
 }

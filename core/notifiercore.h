@@ -58,7 +58,9 @@ private:
     void showCheckError(const QString& text);
     void showProcessErrorBox(const QString& heading);
     void showErrorBox(const QString& text);
-    bool restartIfProgramChanged();
+    bool isProgramChanged() const;
+    bool restartIfProgramChanged(bool openSettings = false);
+    static bool isWindowOpen();
     bool isBusy() const;
     static QString modificationStamp(const QString& path);
     QString cacheStamp() const;
@@ -75,8 +77,9 @@ private:
     void onDeferralEnded();
     void silenceTray();
     // The windows of the helper's actions, loaded on first use; null, after telling the
-    // user, when they cannot be.
-    NotifierWindows* windows();
+    // user, when they cannot be, or when the program restarts instead (forSettings: the new
+    // copy opens the settings).
+    NotifierWindows* windows(bool forSettings = false);
     void restoreTray();
 
     QMenu* m_menu = nullptr;
@@ -99,6 +102,10 @@ private:
     QString m_cacheFilePath;
     QString m_programPath;
     QString m_programStamp;
+    QString m_modulePath;
+    QString m_moduleStamp;
+    // Retries a restart that waits for our windows to close.
+    QTimer* m_restartTimer = nullptr;
     QString m_cacheStamp;
     QString m_checkStartStamp;
     // Why the last check failed; empty after a good one.

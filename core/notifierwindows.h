@@ -32,8 +32,9 @@ public:
                             const QString& fixBrokenCommand) = 0;
 };
 
-// What the module exports: the windows, or null when the module belongs to another version
-// of the program than the one that loads it.
+// What the module exports: the windows, and the build they belong to (TARN_BUILD_ID, a
+// string read before anything is called).
 using NotifierWindowsEntry = NotifierWindows* (*)();
 inline constexpr char NotifierWindowsEntryName[] = "tarnNotifierWindows";
+inline constexpr char NotifierWindowsBuildIdName[] = "tarnNotifierWindowsBuildId";
 inline constexpr char NotifierWindowsModuleName[] = "tarn-update-notifier-windows.so";

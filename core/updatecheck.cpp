@@ -9,7 +9,8 @@
 #include "base/messagebox.h"
 #include "base/systempaths.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QMenu>
 #include <QTextDocument>
@@ -110,11 +111,36 @@ bool NotifierCore::isBusy() const
            m_updateDialogOpen || (m_settingsDialog && m_windows->isSaving(m_settingsDialog));
 }
 
-bool NotifierCore::restartIfProgramChanged()
+bool NotifierCore::isProgramChanged() const
 {
-    if (modificationStamp(m_programPath) == m_programStamp)
+    return modificationStamp(m_programPath) != m_programStamp ||
+           modificationStamp(m_modulePath) != m_moduleStamp;
+}
+
+bool NotifierCore::isWindowOpen()
+{
+    const QWidgetList widgets = QApplication::topLevelWidgets();
+    return std::any_of(widgets.begin(), widgets.end(), [](const QWidget* widget) {
+        return widget->isVisible() && qobject_cast<const QDialog*>(widget);
+    });
+}
+
+// An upgrade replaced the program or its windows' module: the new copy takes over, but only
+// while no window of ours is open (the user's edits would be lost; the timer tries again
+// until they are closed), and only once it runs (dpkg may still be unpacking it: the next
+// check tries again).
+bool NotifierCore::restartIfProgramChanged(bool openSettings)
+{
+    if (!isProgramChanged())
         return false;
-    requestRestart();
+    if (isWindowOpen()) {
+        m_restartTimer->start();
+        return false;
+    }
+    m_restartTimer->stop();
+    if (!programRuns(m_programPath))
+        return false;
+    requestRestart(openSettings);
     return true;
 }
 
@@ -134,8 +160,6 @@ void NotifierCore::checkForUpdates()
 void NotifierCore::checkForUpdatesManual()
 {
     if (isBusy())
-        return;
-    if (restartIfProgramChanged())
         return;
     NotifierWindows* const windows = this->windows();
     if (!windows)

@@ -2,38 +2,42 @@
 
 #include "notifierwindows.h"
 
+#include "buildid.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QLibrary>
 
-namespace {
-QString modulePath()
+#include <cstring>
+
+QString WindowsModule::path()
 {
-    const QString besideProgram =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(NotifierWindowsModuleName));
-    if (QFileInfo::exists(besideProgram))
-        return besideProgram;
-    return QDir(QStringLiteral(TARN_MODULE_DIR)).filePath(QLatin1String(NotifierWindowsModuleName));
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString dir =
+        programDir == QLatin1String(TARN_BIN_DIR) ? QStringLiteral(TARN_MODULE_DIR) : programDir;
+    return QDir(dir).filePath(QLatin1String(NotifierWindowsModuleName));
 }
-} // namespace
 
 NotifierWindows* WindowsModule::windows(QString* error)
 {
     static NotifierWindows* loaded = nullptr;
     if (loaded)
         return loaded;
-    QLibrary library(modulePath());
-    auto entry = reinterpret_cast<NotifierWindowsEntry>(library.resolve(NotifierWindowsEntryName));
-    if (!entry) {
+    QLibrary library(path());
+    // Everything resolved now: a symbol missing later would end the program mid-click.
+    library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
+    if (!library.load()) {
         *error = library.errorString();
         return nullptr;
     }
-    loaded = entry();
-    if (!loaded) {
-        // An upgrade replaced the module under the running program.
-        *error = QCoreApplication::translate("WindowsModule", "%1 belongs to another version of the program.")
+    // Its interface is C++: only the very build the program comes from may be called.
+    const auto* buildId = reinterpret_cast<const char*>(library.resolve(NotifierWindowsBuildIdName));
+    auto entry = reinterpret_cast<NotifierWindowsEntry>(library.resolve(NotifierWindowsEntryName));
+    if (!buildId || !entry || std::strncmp(buildId, TARN_BUILD_ID, sizeof TARN_BUILD_ID) != 0) {
+        *error = QCoreApplication::translate("WindowsModule", "%1 belongs to another build of the program.")
                      .arg(library.fileName());
+        return nullptr;
     }
+    loaded = entry();
     return loaded;
 }

@@ -4,11 +4,14 @@
 
 class NotifierWindows;
 
-// Finds and loads the module of the windows once, on the first request: beside the program
-// (a build tree), else in the folder the package installs it to. It stays loaded.
+// Loads the module of the windows once, on the first request, and keeps it loaded.
 class WindowsModule
 {
 public:
-    // The windows, or null with the reason in `error`.
+    // A build tree's program uses the module built beside it, an installed program the
+    // installed one; never the one of the other.
+    static QString path();
+    // The windows, or null with the reason in `error`: the module is missing, does not load
+    // with all its symbols, or comes from another build than the program.
     static NotifierWindows* windows(QString* error);
 };

@@ -1,12 +1,11 @@
 // The module of the windows that need the privileged helper: the notifier loads it when the
 // user first opens one of them.
+#include "buildid.h"
 #include "core/notifierwindows.h"
 #include "privileged/updatedialog.h"
 #include "privileged/upgradedialog.h"
 #include "privileged/upgraderequestdialog.h"
 #include "settings/settingsdialog.h"
-
-#include <QCoreApplication>
 
 namespace {
 class ModuleWindows : public NotifierWindows
@@ -56,10 +55,10 @@ public:
 };
 } // namespace
 
+extern "C" Q_DECL_EXPORT const char tarnNotifierWindowsBuildId[] = TARN_BUILD_ID;
+
 extern "C" Q_DECL_EXPORT NotifierWindows* tarnNotifierWindows()
 {
-    if (QCoreApplication::applicationVersion() != QLatin1String(TARN_VERSION_STRING))
-        return nullptr;
     static ModuleWindows windows;
     return &windows;
 }

@@ -42,6 +42,59 @@ start_notifier "$OUT/after-kill.log" --silent
 check "after a SIGKILL the next start runs" wait_until 30 ran $((runs + 1))
 stop_notifier
 
+# A replaced program restarts into the new file, with the same pid (exec): only once that
+# runs, and never while a window is open. It runs from a copy, which the test replaces.
+BUILT=$NOTIFIER COPY=$(tmpdir); cp "$NOTIFIER" "${NOTIFIER%/*}/tarn-update-notifier-windows.so" "$COPY/"
+NOTIFIER=$COPY/tarn-update-notifier; cp "$NOTIFIER" "$COPY/real"
+updated() { dbus-send --system --type=signal / app.apt.dbus.updated; }
+items() { logged RegisterStatusNotifierItem; }
+# stays: a check runs in the same notifier, its icon not registered anew.
+stays() { local runs items; runs=$(checker_runs) items=$(items); changed $((++STEP * 100))
+    wait_until 30 eval 'updated; ran $((runs + 1))' && kill -0 "$NOTIFIER_PID" && [ "$(items)" = "$items" ]; }
+replace() { cp "$COPY/real" "$COPY/next"; eval "$1"; touch -d @$(($(date +%s) + ++STEP)) "$COPY/next"; mv "$COPY/next" "$NOTIFIER"; }
+items=$(items); start_notifier "$OUT/restart.log" --silent
+wait_until 30 eval '[ "$(items)" -gt "$items" ]'; STEP=3
+while IFS='|' read -r how what; do
+    replace "$how"
+    check "a new program file $what: the notifier goes on" stays
+done <<'ROWS'
+chmod -x "$COPY/next"|not executable
+: >"$COPY/next"|still empty
+printf '#!/bin/sh\necho half\n' >"$COPY/next"|that answers no version
+ROWS
+replace :; items=$(items)
+check "a runnable one: a plain start restarts it with its settings" eval 'timeout 30 "$DESKTOP_DIR/sandbox-run.sh" "${SANDBOX_MOUNTS[@]}" -- "$NOTIFIER" && wait_until 30 settings'
+check "... as the same process" eval '[ "$(items)" -gt "$items" ] && kill -0 "$NOTIFIER_PID"'
+replace :
+check "replaced under the open settings: it goes on" stays
+check "... the settings stay open" settings
+items=$(items); xdotool windowfocus --sync "$(window_of 'Update notifier - Settings')" key Escape
+check "... and restarts once they close" wait_until 30 eval '[ "$(items)" -gt "$items" ]'
+stop_notifier
+
+# The windows' module: only the build's own, beside a build tree's program, with all its
+# symbols; anything else is a box, never a crash or another module.
+box() { [ -n "$(window_of 'Update Notifier')" ]; }
+check "the module shares the program's start-up code and catalogues" eval '! nm -C "$COPY/tarn-update-notifier-windows.so" | grep -qE "tarnInit|qInitResources|MessageBox::show"'
+FAKE=$(tmpdir); mkdir -p "$FAKE/lib/tarn-update-notifier"; cp "$COPY/tarn-update-notifier-windows.so" "$FAKE/lib/tarn-update-notifier/"
+ID=$(sed -n 's/.*TARN_BUILD_ID "\(.*\)"/\1/p' "${TARN_BUILD_DIR:-$DESKTOP_DIR/../../build}/buildid/buildid.h")
+fake() { echo "extern \"C\" const char tarnNotifierWindowsBuildId[] = \"$1\"; extern \"C\" void tarnMissing();
+    extern \"C\" void* tarnNotifierWindows() { tarnMissing(); return &tarnMissing; }" |
+    c++ -x c++ -shared -fPIC -o "$COPY/tarn-update-notifier-windows.so" -; }
+SANDBOX_MOUNTS+=(--overlay "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)=$FAKE/lib")
+while IFS='|' read -r how what; do
+    eval "$how"
+    start_notifier "$OUT/module.log"
+    check "$what: a box tells it" wait_until 30 box
+    check "... and the notifier goes on" kill -0 "$NOTIFIER_PID"
+    stop_notifier
+done <<'ROWS'
+rm "$COPY/tarn-update-notifier-windows.so"|no module beside a build's program (an installed one is)
+fake other|a module of another build
+fake "$ID"|a module of this build's id with a symbol missing
+ROWS
+NOTIFIER=$BUILT
+
 # A throw-away user, known only inside the sandbox; without a tray (mobile mode)
 # whether the notifier runs depends on the administrators' group alone.
 cp /etc/passwd /etc/group "$SANDBOX/etc/"
