@@ -299,12 +299,12 @@
 <context>
     <name>NotifierCore</name>
     <message>
-        <location filename="../core/notifiercore.cpp" line="+24"/>
+        <location filename="../core/notifiercore.cpp" line="+26"/>
         <source>Update Notifier</source>
         <translation>Aktualisierungsmelder</translation>
     </message>
     <message>
-        <location line="+84"/>
+        <location line="+93"/>
         <source>Remind me later in</source>
         <translation>Später erinnern in</translation>
     </message>
@@ -364,7 +364,12 @@
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+35"/>
+        <source>The program was replaced, and its new version cannot run yet. Try again in a moment.</source>
+        <translation>Das Programm wurde ersetzt, und seine neue Version kann noch nicht laufen. Versuchen Sie es gleich noch einmal.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>The notifier&apos;s windows cannot be loaded:
 %1</source>
         <translation>Die Fenster des Aktualisierungsmelders können nicht geladen werden:
@@ -402,18 +407,23 @@ Klicken, um das System zu aktualisieren</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+171"/>
-        <location line="+97"/>
-        <source>Unable to run package managment tool</source>
+        <location filename="../core/updatecheck.cpp" line="+209"/>
+        <location line="+102"/>
+        <source>Unable to run package management tool</source>
         <translation>Das Paketverwaltungsprogramm kann nicht gestartet werden</translation>
     </message>
     <message numerus="yes">
-        <location line="-70"/>
+        <location line="-75"/>
         <source>%1 gave no answer within %n second(s)</source>
         <translation>
             <numerusform>%1 hat nicht innerhalb von %n Sekunde geantwortet</numerusform>
             <numerusform>%1 hat nicht innerhalb von %n Sekunden geantwortet</numerusform>
         </translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 printed more than expected</source>
+        <translation>%1 hat mehr ausgegeben als erwartet</translation>
     </message>
     <message>
         <location line="+9"/>
@@ -436,7 +446,7 @@ Klicken, um das System zu aktualisieren</numerusform>
         <translation>Keine Aktualisierungen verfügbar</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+21"/>
         <source>Unable to check for updates: %1</source>
         <translation>Suche nach Aktualisierungen nicht möglich: %1</translation>
     </message>
@@ -451,7 +461,7 @@ Klicken, um das System zu aktualisieren</numerusform>
         <translation>Fehler: %1</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+19"/>
         <source>Error while checking apt cache: %1</source>
         <translation>Fehler beim Prüfen des APT-Zwischenspeichers: %1</translation>
     </message>
@@ -491,19 +501,19 @@ Klicken, um das System zu aktualisieren</numerusform>
         <translation>%1:&lt;br&gt;%2</translation>
     </message>
     <message>
-        <location filename="../core/useractions.cpp" line="+19"/>
-        <source>NO setting for package managment tool
+        <location filename="../core/useractions.cpp" line="+18"/>
+        <source>NO setting for package management tool
 Please verify settings</source>
         <translation>KEIN Paketverwaltungsprogramm eingestellt
 Bitte prüfen Sie die Einstellungen</translation>
     </message>
     <message>
         <location line="+5"/>
-        <source>%1: runing package managment tool</source>
+        <source>%1: running package management tool</source>
         <translation>%1: Paketverwaltungsprogramm läuft</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+18"/>
         <source>Upgrade command does not set
 Please verify settings</source>
         <translation>Kein Aktualisierungsbefehl eingestellt
@@ -519,7 +529,7 @@ Bitte prüfen Sie die Einstellungen</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Hide baloon message and settings.</source>
+        <source>Hide balloon message and settings.</source>
         <translation>Sprechblasen-Meldung und Einstellungen ausblenden.</translation>
     </message>
     <message>
@@ -932,7 +942,7 @@ Bitte prüfen Sie die Einstellungen</translation>
     </message>
     <message>
         <location line="+9"/>
-        <source>Packages managment tool</source>
+        <source>Package management tool</source>
         <translation>Paketverwaltungsprogramm</translation>
     </message>
     <message>
@@ -1201,7 +1211,7 @@ zum Reparaturbefehl hinzugefügt werden</translation>
 <context>
     <name>TarnPhone::TarnNotificationsModelDbusNotifier</name>
     <message>
-        <location filename="../platform/tarnphone.cpp" line="+175"/>
+        <location filename="../platform/tarnphone.cpp" line="+177"/>
         <source>Upgrade</source>
         <translation>Aktualisieren</translation>
     </message>
@@ -1302,8 +1312,8 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>Führen Sie „dpkg --configure -a“ als root aus, um ihre Einrichtung abzuschließen.</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>&lt;b&gt;Upgrade copmlete&lt;\b&gt;</source>
+        <location line="+4"/>
+        <source>&lt;b&gt;Upgrade complete&lt;\b&gt;</source>
         <translation>&lt;b&gt;Systemaktualisierung abgeschlossen&lt;\b&gt;</translation>
     </message>
     <message>
@@ -1408,7 +1418,7 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>Liste der Pakete</translation>
     </message>
     <message>
-        <location filename="../privileged/upgraderequestdialog.cpp" line="+150"/>
+        <location filename="../privileged/upgraderequestdialog.cpp" line="+151"/>
         <source>Warning</source>
         <translation>Warnung</translation>
     </message>
@@ -1423,13 +1433,19 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>Paketliste wird empfangen...</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <location line="+29"/>
+        <location line="+8"/>
+        <location line="+11"/>
+        <location line="+4"/>
         <source>Error: %1</source>
         <translation>Fehler: %1</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="-4"/>
+        <source>%1 printed more than expected</source>
+        <translation>%1 hat mehr ausgegeben als erwartet</translation>
+    </message>
+    <message>
+        <location line="+83"/>
         <source>%1: </source>
         <translation>%1: </translation>
     </message>
@@ -1478,9 +1494,9 @@ zum Reparaturbefehl hinzugefügt werden</translation>
 <context>
     <name>WindowsModule</name>
     <message>
-        <location filename="../core/windowsmodule.cpp" line="+35"/>
-        <source>%1 belongs to another version of the program.</source>
-        <translation>%1 gehört zu einer anderen Version des Programms.</translation>
+        <location filename="../core/windowsmodule.cpp" line="+37"/>
+        <source>%1 belongs to another build of the program.</source>
+        <translation>%1 stammt aus einem anderen Build des Programms.</translation>
     </message>
 </context>
 <context>

@@ -299,12 +299,12 @@
 <context>
     <name>NotifierCore</name>
     <message>
-        <location filename="../core/notifiercore.cpp" line="+24" />
+        <location filename="../core/notifiercore.cpp" line="+26" />
         <source>Update Notifier</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+84" />
+        <location line="+93" />
         <source>Remind me later in</source>
         <translation type="unfinished" />
     </message>
@@ -364,7 +364,12 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+30" />
+        <location line="+35" />
+        <source>The program was replaced, and its new version cannot run yet. Try again in a moment.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
         <source>The notifier's windows cannot be loaded:
 %1</source>
         <translation type="unfinished" />
@@ -391,18 +396,23 @@ Click to run system upgrade</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+171" />
-        <location line="+97" />
-        <source>Unable to run package managment tool</source>
+        <location filename="../core/updatecheck.cpp" line="+209" />
+        <location line="+102" />
+        <source>Unable to run package management tool</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location line="-70" />
+        <location line="-75" />
         <source>%1 gave no answer within %n second(s)</source>
         <translation>
             <numerusform>%1 gave no answer within %n second</numerusform>
             <numerusform>%1 gave no answer within %n seconds</numerusform>
         </translation>
+    </message>
+    <message>
+        <location line="+4" />
+        <source>%1 printed more than expected</source>
+        <translation type="unfinished" />
     </message>
     <message>
         <location line="+9" />
@@ -425,7 +435,7 @@ Click to run system upgrade</numerusform>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+20" />
+        <location line="+21" />
         <source>Unable to check for updates: %1</source>
         <translation type="unfinished" />
     </message>
@@ -440,7 +450,7 @@ Click to run system upgrade</numerusform>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+8" />
+        <location line="+19" />
         <source>Error while checking apt cache: %1</source>
         <translation type="unfinished" />
     </message>
@@ -480,18 +490,18 @@ Click to run system upgrade</numerusform>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../core/useractions.cpp" line="+19" />
-        <source>NO setting for package managment tool
+        <location filename="../core/useractions.cpp" line="+18" />
+        <source>NO setting for package management tool
 Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
         <location line="+5" />
-        <source>%1: runing package managment tool</source>
+        <source>%1: running package management tool</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+15" />
+        <location line="+18" />
         <source>Upgrade command does not set
 Please verify settings</source>
         <translation type="unfinished" />
@@ -516,7 +526,7 @@ Please verify settings</source>
     </message>
     <message>
         <location line="+1" />
-        <source>Hide baloon message and settings.</source>
+        <source>Hide balloon message and settings.</source>
         <translation type="unfinished" />
     </message>
     <message>
@@ -929,7 +939,7 @@ Please verify settings</source>
     </message>
     <message>
         <location line="+9" />
-        <source>Packages managment tool</source>
+        <source>Package management tool</source>
         <translation type="unfinished" />
     </message>
     <message>
@@ -1194,7 +1204,7 @@ to fix broken command</source>
 <context>
     <name>TarnPhone::TarnNotificationsModelDbusNotifier</name>
     <message>
-        <location filename="../platform/tarnphone.cpp" line="+175" />
+        <location filename="../platform/tarnphone.cpp" line="+177" />
         <source>Upgrade</source>
         <translation type="unfinished" />
     </message>
@@ -1295,8 +1305,8 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+2" />
-        <source>&lt;b&gt;Upgrade copmlete&lt;\b&gt;</source>
+        <location line="+4" />
+        <source>&lt;b&gt;Upgrade complete&lt;\b&gt;</source>
         <translation type="unfinished" />
     </message>
     <message>
@@ -1401,7 +1411,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../privileged/upgraderequestdialog.cpp" line="+150" />
+        <location filename="../privileged/upgraderequestdialog.cpp" line="+151" />
         <source>Warning</source>
         <translation type="unfinished" />
     </message>
@@ -1416,13 +1426,19 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+7" />
-        <location line="+29" />
+        <location line="+8" />
+        <location line="+11" />
+        <location line="+4" />
         <source>Error: %1</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+25" />
+        <location line="-4" />
+        <source>%1 printed more than expected</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+83" />
         <source>%1: </source>
         <translation type="unfinished" />
     </message>
@@ -1471,8 +1487,8 @@ to fix broken command</source>
 <context>
     <name>WindowsModule</name>
     <message>
-        <location filename="../core/windowsmodule.cpp" line="+35" />
-        <source>%1 belongs to another version of the program.</source>
+        <location filename="../core/windowsmodule.cpp" line="+37" />
+        <source>%1 belongs to another build of the program.</source>
         <translation type="unfinished" />
     </message>
 </context>
