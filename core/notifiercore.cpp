@@ -54,6 +54,7 @@ NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
     m_checkTimer->setObjectName(QStringLiteral("checkTimer"));
     m_reminderTimer->setObjectName(QStringLiteral("reminderTimer"));
     m_hideTimer->setObjectName(QStringLiteral("hideTimer"));
+    connect(m_checkTimer, &QTimer::timeout, this, &NotifierCore::reviewDeferral);
     connect(m_checkTimer, &QTimer::timeout, this, &NotifierCore::checkForUpdates);
     connect(m_reminderTimer, &QTimer::timeout, this, &NotifierCore::showUpdates);
     connect(m_hideTimer, &QTimer::timeout, this, &NotifierCore::hideTrayIcon);
@@ -61,6 +62,7 @@ NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
     m_checkerTimeout->setSingleShot(true);
     connect(m_checkerTimeout, &QTimer::timeout, this, &NotifierCore::onCheckerTimedOut);
     m_deferralEndTimer = new QTimer(this);
+    m_deferralEndTimer->setObjectName(QStringLiteral("deferralEndTimer"));
     m_deferralEndTimer->setSingleShot(true);
     connect(m_deferralEndTimer, &QTimer::timeout, this, &NotifierCore::onDeferralEnded);
 
