@@ -47,16 +47,24 @@ start_notifier "$OUT/after-kill.log" --silent
 check "after a SIGKILL the next start runs" wait_until 30 ran $((runs + 1))
 stop_notifier
 
-# At login the panel may register its tray after the notifier: the icon comes with it.
+# At login the panel may register its tray after the notifier: the icon comes with it,
+# a StatusNotifierWatcher's or an XEmbed tray's (trayer).
 listening() { compgen -G "$XDG_RUNTIME_DIR/tarn-update-notifier-*.socket" >/dev/null; }
-kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk --no-watcher
-start_notifier "$OUT/late-tray.log" --silent
+no_tray() { kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk --no-watcher; }
+no_tray; start_notifier "$OUT/late-tray.log" --silent
 wait_until 30 listening
 kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk
 check "a tray that comes late gets the icon" wait_until 30 eval '[ "$(logged RegisterStatusNotifierItem)" -ge 1 ]'
 stop_notifier
+no_tray; start_notifier "$OUT/late-xembed.log" --silent
+wait_until 30 listening
+trayer --edge top --widthtype request & TRAYER=$!
+# (xwininfo without a window waits for a click)
+embedded() { local p; p=$(xdotool search --name '^panel$' | head -1); [ -n "$p" ] && xwininfo -tree -id "$p" | grep -q '"tarn-update-notifier"'; }
+check "... so does an XEmbed tray" wait_until 30 embedded
+stop_notifier; kill "$TRAYER"; wait "$TRAYER"
 # A hung panel (its watcher never answers) holds nothing up.
-kill -STOP "$FAKEDESK_PID"
+kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk; kill -STOP "$FAKEDESK_PID"
 start_notifier "$OUT/hung-tray.log" --silent
 wait_until 30 listening
 in_sandbox "$NOTIFIER" --quit
