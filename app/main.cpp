@@ -1,3 +1,4 @@
+#include "displayprobe.h"
 #include "notifierstarter.h"
 #include "qtsingleapplication.h"
 
@@ -26,18 +27,8 @@ bool asksForTextOnly(int argc, char** argv)
     return false;
 }
 
-// Qt aborts the program when the display it is given cannot be reached; no display
-// at all is told apart beforehand. Platforms other than X11 and Wayland need none.
-bool hasDisplay()
-{
-    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
-    if (!platform.isEmpty() && !platform.startsWith(QLatin1String("xcb")) &&
-        !platform.startsWith(QLatin1String("wayland")))
-        return true;
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
-// Answers --help and --version, or tells that there is no display; the exit status.
+// Answers --help and --version, hands --quit on, or tells that there is no display
+// (or none that answers); the exit status.
 int runWithoutDisplay(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
@@ -46,6 +37,8 @@ int runWithoutDisplay(int argc, char** argv)
     QCommandLineParser parser;
     NotifierStarter::describeOptions(parser);
     parser.process(application); // exits after --help and --version
+    if (NotifierStarter::forwardsQuit(parser))
+        return 0;
     std::fprintf(stderr, "%s\n",
                  qPrintable(QCoreApplication::translate("main", "%1: no display to show the notifier on")
                                 .arg(QCoreApplication::applicationName())));
@@ -64,7 +57,7 @@ int installTermHandler()
 
 int main(int argc, char** argv)
 {
-    if (asksForTextOnly(argc, argv) || !hasDisplay())
+    if (asksForTextOnly(argc, argv) || !DisplayProbe::reachable())
         return runWithoutDisplay(argc, argv);
     // No window of ours holds OpenGL content: without this, the first window shown would
     // load the system's whole OpenGL stack for nothing.

@@ -1,6 +1,7 @@
 #include "notifierstarter.h"
 
 #include "qtsingleapplication.h"
+#include "traywaiter.h"
 
 #include "base/messagebox.h"
 #include "core/notifiercore.h"
@@ -22,6 +23,7 @@ const QString MessageSeparator = QStringLiteral("|||");
 const char AdministratorsGroup[] = "kelmora-admin";
 const QString QuitOption = QStringLiteral("quit");
 const QString SilentOption = QStringLiteral("silent");
+constexpr int TrayWaitMs = 60000;
 } // namespace
 
 void NotifierStarter::describeOptions(QCommandLineParser& parser)
@@ -31,6 +33,15 @@ void NotifierStarter::describeOptions(QCommandLineParser& parser)
     parser.addHelpOption();
     parser.addOption({QuitOption, tr("Quit application.")});
     parser.addOption({SilentOption, tr("Hide balloon message and settings.")});
+}
+
+bool NotifierStarter::forwardsQuit(const QCommandLineParser& parser)
+{
+    if (!parser.isSet(QuitOption))
+        return false;
+    QtSingleApplication::sendToRunning(
+        (QCoreApplication::arguments() << QDir::currentPath()).join(MessageSeparator), 5000);
+    return true;
 }
 
 NotifierStarter::NotifierStarter(QtSingleApplication* application)
@@ -59,31 +70,43 @@ NotifierStarter::NotifierStarter(QtSingleApplication* application)
 
     const bool desktopMode = !isMobileSession(qEnvironmentVariable("DESKTOP_SESSION"),
                                               qEnvironmentVariable("TARN_LAUNCHER_SETTINGS"));
-    if (desktopMode && !TrayIcon::isAvailable()) {
-        MessageBox::critical(nullptr, tr("Update Notifier"),
-                             tr("Couldn't detect any system tray on this system"));
-        m_exitCode = 1;
-        m_shouldExit = true;
-        return;
-    }
-
     application->setQuitOnLastWindowClosed(false);
     application->setWindowIcon(
         QIcon::fromTheme(QStringLiteral("tarn-update-notifier"),
                          QIcon(QStringLiteral(":/icons/apps-tarn-update-notifier.svg"))));
 
-    m_core = new NotifierCore(m_parser.isSet(SilentOption), desktopMode, this);
-
     connect(application, &QGuiApplication::saveStateRequest, this, &NotifierStarter::onSaveStateRequest);
     connect(application, &QtSingleApplication::messageReceived, this, &NotifierStarter::onMessageReceived);
-
-    handleOptions(QDir::currentPath());
 
     // Close-on-exec: the checker and the package manager must not inherit it.
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, termSocketPair) != 0)
         qFatal("Couldn't create TERM socketpair");
     m_termNotifier = new QSocketNotifier(termSocketPair[1], QSocketNotifier::Read, this);
     connect(m_termNotifier, &QSocketNotifier::activated, this, &NotifierStarter::handleSigTerm);
+
+    if (!desktopMode) {
+        startCore(false);
+        return;
+    }
+    // At login the panel may register its tray after the notifier has started.
+    auto* waiter = new TrayWaiter(TrayWaitMs, this);
+    connect(waiter, &TrayWaiter::found, this, [this, waiter](bool statusNotifierHost) {
+        waiter->deleteLater();
+        TrayIcon::setStatusNotifierHost(statusNotifierHost);
+        startCore(true);
+    });
+    connect(waiter, &TrayWaiter::timedOut, this, [waiter] {
+        waiter->deleteLater();
+        MessageBox::critical(nullptr, tr("Update Notifier"),
+                             tr("Couldn't detect any system tray on this system"));
+        QCoreApplication::exit(1);
+    });
+}
+
+void NotifierStarter::startCore(bool desktopMode)
+{
+    m_core = new NotifierCore(m_parser.isSet(SilentOption), desktopMode, this);
+    handleOptions(QDir::currentPath());
 }
 
 NotifierStarter::~NotifierStarter() = default;
@@ -101,7 +124,8 @@ void NotifierStarter::handleOptions(const QString& workingDirectory)
         QCoreApplication::exit(0);
         return;
     }
-    if (m_parser.isSet(SilentOption))
+    // Before the tray is there, nothing but --quit is acted on.
+    if (!m_core || m_parser.isSet(SilentOption))
         return;
     m_core->showSettings();
 }

@@ -24,6 +24,9 @@ public:
     static void termSignalHandler(int signal);
     // The program's description and options, for the start-up and for --help.
     static void describeOptions(QCommandLineParser& parser);
+    // Without a display: true for --quit, which is handed to a running instance (that one
+    // may show on a display of its own).
+    static bool forwardsQuit(const QCommandLineParser& parser);
     // Mobile mode: a phone shell, told apart by the environment.
     static bool isMobileSession(const QString& desktopSession, const QString& launcherSettings);
 
@@ -33,6 +36,7 @@ public slots:
     void onSaveStateRequest(QSessionManager& manager);
 
 private:
+    void startCore(bool desktopMode);
     void handleOptions(const QString& workingDirectory);
     static bool isAdministrator();
 

@@ -48,6 +48,27 @@ QString privateDirectory()
 }
 } // namespace
 
+namespace {
+struct InstancePaths
+{
+    QString base;       // of the lock and the socket
+    QString unsafePath; // set when what lies there is not ours alone
+};
+
+InstancePaths instancePaths()
+{
+    const QString programPath = QFileInfo(QCoreApplication::applicationFilePath()).absoluteFilePath();
+    const QString directory = privateDirectory();
+    const QString base =
+        directory + QLatin1Char('/') + QtSingleApplication::instanceKey(programPath, ::getuid());
+    if (directory.isEmpty())
+        return {base, fallbackDirectory()};
+    if (!absentOrOwn(base + QStringLiteral(".lock")) || !absentOrOwn(base + QStringLiteral(".socket")))
+        return {base, base};
+    return {base, QString()};
+}
+} // namespace
+
 QString QtSingleApplication::instanceKey(const QString& programPath, uint userId)
 {
     // The version is left out on purpose: a replaced binary must still find the running one.
@@ -58,14 +79,12 @@ QString QtSingleApplication::instanceKey(const QString& programPath, uint userId
 
 QtSingleApplication::QtSingleApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
-    const QString key = instanceKey(QFileInfo(applicationFilePath()).absoluteFilePath(), ::getuid());
-    const QString directory = privateDirectory();
-    const QString base = directory + QLatin1Char('/') + key;
-    m_socketPath = base + QStringLiteral(".socket");
-    if (directory.isEmpty() || !absentOrOwn(base + QStringLiteral(".lock")) || !absentOrOwn(m_socketPath)) {
-        m_unsafePath = directory.isEmpty() ? fallbackDirectory() : base;
+    const InstancePaths paths = instancePaths();
+    m_socketPath = paths.base + QStringLiteral(".socket");
+    m_unsafePath = paths.unsafePath;
+    if (!m_unsafePath.isEmpty())
         return;
-    }
+    const QString base = paths.base;
     m_lock = std::make_unique<QLockFile>(base + QStringLiteral(".lock"));
     // Never stale by age: only a lock whose owner is gone is taken over.
     m_lock->setStaleLockTime(0);
@@ -106,6 +125,14 @@ void QtSingleApplication::becomePrimary()
     }
     connect(m_listener, &MessageChannel::Listener::messageReceived, this,
             &QtSingleApplication::messageReceived);
+}
+
+bool QtSingleApplication::sendToRunning(const QString& message, int timeoutMs)
+{
+    const InstancePaths paths = instancePaths();
+    const QString socketPath = paths.base + QStringLiteral(".socket");
+    return paths.unsafePath.isEmpty() && QFileInfo::exists(socketPath) &&
+           MessageChannel::send(socketPath, message, timeoutMs);
 }
 
 bool QtSingleApplication::sendMessage(const QString& message, int timeoutMs)

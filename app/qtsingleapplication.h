@@ -24,6 +24,9 @@ public:
     QString unsafePath() const { return m_unsafePath; }
     // Sends a message to the running instance; true once it confirmed the receipt.
     bool sendMessage(const QString& message, int timeoutMs);
+    // The same without an application object of this kind (no display): false when no
+    // instance runs, or its folder is not ours alone.
+    static bool sendToRunning(const QString& message, int timeoutMs);
 
     // The key for this user and program path; the lock file and socket derive from it.
     static QString instanceKey(const QString& programPath, uint userId);

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
-// The fixed system locations the notifier reads. The program always uses the
-// defaults; unit tests point them elsewhere with setCurrent().
+#include <functional>
+
+// The fixed system locations the notifier reads, and its wall clock. The program always
+// uses the defaults; unit tests point them elsewhere with setCurrent().
 struct SystemPaths
 {
     QString aptCheck = QStringLiteral("/usr/bin/apt_check");
@@ -17,6 +20,7 @@ struct SystemPaths
     QString rebootRequiredPackages = QStringLiteral("/run/reboot-required.pkgs");
     // Translations of the guide lie beside it as index.LANGUAGE.html.
     QString userGuide = QStringLiteral(TARN_DOC_DIR "/index.html");
+    std::function<QDateTime()> now = &QDateTime::currentDateTime;
 
     static const SystemPaths& current();
     static void setCurrent(const SystemPaths& paths);

@@ -4,6 +4,7 @@ bool isDeferred(qint64 delaySeconds, const QDateTime& since, const QDateTime& no
 {
     if (delaySeconds <= 0)
         return false;
-    const qint64 elapsed = since.isValid() ? since.secsTo(now) : 0;
+    // A start in the future (the clock was set right since) counts as now.
+    const qint64 elapsed = since.isValid() ? qMax(qint64(0), since.secsTo(now)) : 0;
     return elapsed < delaySeconds;
 }

@@ -59,6 +59,7 @@ NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
     m_checkTimer->setObjectName(QStringLiteral("checkTimer"));
     m_reminderTimer->setObjectName(QStringLiteral("reminderTimer"));
     m_hideTimer->setObjectName(QStringLiteral("hideTimer"));
+    connect(m_checkTimer, &QTimer::timeout, this, &NotifierCore::reviewDeferral);
     connect(m_checkTimer, &QTimer::timeout, this, &NotifierCore::checkForUpdates);
     connect(m_reminderTimer, &QTimer::timeout, this, &NotifierCore::showUpdates);
     connect(m_hideTimer, &QTimer::timeout, this, &NotifierCore::hideTrayIcon);
@@ -72,6 +73,7 @@ NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
             restartIfProgramChanged();
     });
     m_deferralEndTimer = new QTimer(this);
+    m_deferralEndTimer->setObjectName(QStringLiteral("deferralEndTimer"));
     m_deferralEndTimer->setSingleShot(true);
     connect(m_deferralEndTimer, &QTimer::timeout, this, &NotifierCore::onDeferralEnded);
 

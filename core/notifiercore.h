@@ -71,6 +71,7 @@ private:
     void failCheck(const QString& failure);
     void onCheckerTimedOut();
     void scheduleDeferralEnd();
+    bool reviewDeferral();
     bool refreshRestartNotice();
     void announceRestart();
     QString withRestartNotice(const QString& tooltip) const;
@@ -128,6 +129,7 @@ private:
     QTimer* m_reminderTimer = nullptr;
     QTimer* m_hideTimer = nullptr;
     QTimer* m_checkerTimeout = nullptr;
+    // Armed while a deferral runs.
     QTimer* m_deferralEndTimer = nullptr;
     TarnPhone::TarnNotificationsModelDbusNotifier* m_phoneModel = nullptr;
     TarnPhone::TarnNotificationDbusNotifier* m_phoneNotification = nullptr;

@@ -5,6 +5,7 @@
 #include "trayicon.h"
 #include "updatetext.h"
 
+#include "base/systempaths.h"
 #include "platform/tarnphone.h"
 
 #include <QAction>
@@ -80,6 +81,8 @@ void NotifierCore::setTrayState(TrayState state)
 
 void NotifierCore::showUpdates()
 {
+    if (reviewDeferral())
+        return;
     if (!m_showMessage || m_upgradableCount <= 0 || !m_trayIcon || isNotificationDeferred() ||
         isInStartupQuietPeriod())
         return;
@@ -96,13 +99,13 @@ bool NotifierCore::isInStartupQuietPeriod() const
 
 bool NotifierCore::isNotificationDeferred() const
 {
-    return isDeferred(m_skipDelay, m_skipSince, QDateTime::currentDateTime());
+    return isDeferred(m_skipDelay, m_skipSince, SystemPaths::current().now());
 }
 
 void NotifierCore::onRemindLaterActionTriggered(QAction* action)
 {
     m_skipDelay = qint64(action->data().toInt()) * 3600;
-    m_skipSince = QDateTime::currentDateTime();
+    m_skipSince = SystemPaths::current().now();
     QSettings settings;
     settings.setValue(QStringLiteral("General/skipNotificationDelay"), m_skipDelay);
     settings.setValue(QStringLiteral("General/skipNotificationSince"), m_skipSince);
@@ -113,15 +116,36 @@ void NotifierCore::onRemindLaterActionTriggered(QAction* action)
 
 void NotifierCore::scheduleDeferralEnd()
 {
-    // QTimer takes an int: a month is re-armed on the way.
+    // QTimer takes an int: a month is re-armed on the way. Never at 0 ms: that would
+    // keep a core busy if the end were somehow never reached.
     constexpr qint64 LongestWaitMs = 24LL * 3600 * 1000;
+    constexpr qint64 ShortestWaitMs = 1000;
     m_deferralEndTimer->stop();
+    const QDateTime now = SystemPaths::current().now();
+    if (m_skipSince.isValid() && m_skipSince > now) {
+        // Chosen while the clock was ahead: counted from now, and kept so.
+        m_skipSince = now;
+        QSettings().setValue(QStringLiteral("General/skipNotificationSince"), m_skipSince);
+    }
     if (!isNotificationDeferred())
         return;
-    const qint64 remainingMs = m_skipSince.isValid()
-                                   ? QDateTime::currentDateTime().msecsTo(m_skipSince.addSecs(m_skipDelay))
-                                   : LongestWaitMs;
-    m_deferralEndTimer->start(int(qBound(qint64(0), remainingMs, LongestWaitMs)));
+    const qint64 remainingMs =
+        m_skipSince.isValid() ? now.msecsTo(m_skipSince.addSecs(m_skipDelay)) : LongestWaitMs;
+    m_deferralEndTimer->start(int(qBound(ShortestWaitMs, remainingMs, LongestWaitMs)));
+}
+
+// On every tick, by the wall clock: the deferral's timer stands still while the machine
+// sleeps, and the clock may have been set back since the deferral began. True when the
+// deferral ended here (and the tray was told).
+bool NotifierCore::reviewDeferral()
+{
+    if (m_skipSince.isValid() && m_skipSince > SystemPaths::current().now())
+        scheduleDeferralEnd();
+    if (!m_deferralEndTimer->isActive() || isNotificationDeferred())
+        return false;
+    m_deferralEndTimer->stop();
+    onDeferralEnded();
+    return true;
 }
 
 // The icon hidden for the deferral comes back, and with it the reminders.

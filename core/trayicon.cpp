@@ -3,37 +3,15 @@
 #include "notificationsinterface.h"
 
 #include <QDBusConnection>
-#include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
-#include <QDBusVariant>
 #include <QGuiApplication>
 
 namespace {
-const QString WatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString NotificationsService = QStringLiteral("org.freedesktop.Notifications");
 const QString NotificationsPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString DefaultAction = QStringLiteral("default");
 
-// The same test Qt makes, once, when it picks the D-Bus tray for the process; made once
-// here too, in one call (an interface object would first introspect the watcher).
-bool trayUsesStatusNotifierHost()
-{
-    static const bool hosted = [] {
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        if (!bus.isConnected())
-            return false;
-        QDBusMessage get = QDBusMessage::createMethodCall(
-            WatcherService, QStringLiteral("/StatusNotifierWatcher"),
-            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-        get << WatcherService << QStringLiteral("IsStatusNotifierHostRegistered");
-        // A watcher that is not running is not started for this question.
-        get.setAutoStartService(false);
-        const QDBusMessage reply = bus.call(get);
-        return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
-               qdbus_cast<QDBusVariant>(reply.arguments().constFirst()).variant().toBool();
-    }();
-    return hosted;
-}
+bool statusNotifierHost = false;
 
 QString iconName(QSystemTrayIcon::MessageIcon icon)
 {
@@ -51,17 +29,15 @@ QString iconName(QSystemTrayIcon::MessageIcon icon)
 }
 } // namespace
 
-TrayIcon::TrayIcon(QObject* parent) : QSystemTrayIcon(parent), m_ownBalloons(trayUsesStatusNotifierHost())
+TrayIcon::TrayIcon(QObject* parent) : QSystemTrayIcon(parent), m_ownBalloons(statusNotifierHost)
 {
     if (!m_ownBalloons)
         connect(this, &QSystemTrayIcon::messageClicked, this, &TrayIcon::balloonClicked);
 }
 
-// A registered host means a tray, whatever Qt would find out about it at the cost of a
-// D-Bus connection of its own; without one, Qt looks for the other kinds of tray.
-bool TrayIcon::isAvailable()
+void TrayIcon::setStatusNotifierHost(bool hosted)
 {
-    return trayUsesStatusNotifierHost() || QSystemTrayIcon::isSystemTrayAvailable();
+    statusNotifierHost = hosted;
 }
 
 OrgFreedesktopNotificationsInterface* TrayIcon::notifications()

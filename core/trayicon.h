@@ -16,8 +16,9 @@ class TrayIcon : public QSystemTrayIcon
 public:
     explicit TrayIcon(QObject* parent = nullptr);
 
-    // Whether the desktop shows tray icons at all.
-    static bool isAvailable();
+    // What the start-up found: a StatusNotifierHost, whose D-Bus tray Qt then uses (Qt
+    // asks once per process, at the first tray icon). Set before the first icon.
+    static void setStatusNotifierHost(bool hosted);
 
     void showBalloon(const QString& title, const QString& text, QSystemTrayIcon::MessageIcon icon, int msecs);
     // Takes a balloon of ours that may still be on screen away.

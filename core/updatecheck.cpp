@@ -88,17 +88,15 @@ QString NotifierCore::modificationStamp(const QString& path)
     return QStringLiteral("%1.%2").arg(status.st_mtim.tv_sec).arg(status.st_mtim.tv_nsec);
 }
 
-// What the automatic check compares with the state after the last good result.
-// Systems that switch APT's binary cache off never have the cache file; the lists
-// directory and dpkg's status then tell whether anything changed.
+// What the automatic check compares with the state after the last good result: all
+// that APT reads. A cache file alone is not enough: where APT's configuration switches
+// the cache off (or moves it), an old file lies around unchanged however the system changes.
 QString NotifierCore::cacheStamp() const
 {
-    const QString cache = modificationStamp(m_cacheFilePath);
-    if (!cache.isEmpty())
-        return cache;
     const SystemPaths& paths = SystemPaths::current();
-    return QStringLiteral("lists:%1;status:%2")
-        .arg(modificationStamp(paths.aptListsDir), modificationStamp(paths.dpkgStatus));
+    return QStringLiteral("cache:%1;lists:%2;status:%3")
+        .arg(modificationStamp(m_cacheFilePath), modificationStamp(paths.aptListsDir),
+             modificationStamp(paths.dpkgStatus));
 }
 
 // Besides the process and the operation: the package-list update or the upgrade

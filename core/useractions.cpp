@@ -60,6 +60,8 @@ void NotifierCore::doUpgrade()
     windows->runUpgrade(defaultCommand(UpdateCommandIndex), m_upgradeCommand, m_fixBrokenCommand);
     m_operation = Idle;
     restoreTray();
+    // Whatever the files' times say: the tray must not keep the count from before.
+    m_cacheStamp.clear();
     checkForUpdates();
 }
 

@@ -3,10 +3,15 @@
 # line to; --quit; a killed instance never blocks the next; only administrators get it.
 source "$(dirname "$0")/../desktop/lib.sh"
 require_root
-nodisplay() { (ulimit -c 0; exec env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$NOTIFIER" "$@"); }
+# nodisplay ARGS: the notifier without a display, or with the unreachable one in $SHOWN.
+nodisplay() { (ulimit -c 0; exec env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM $SHOWN "$NOTIFIER" "$@"); }
 check "without a display, --version prints it" eval 'nodisplay --version | grep -q "^tarn-update-notifier [0-9]"'
 check "... --help its options" eval 'nodisplay --help | grep -q -- --silent'
-check "... a start says so in one line, status 1" eval '[ "$(nodisplay 2>&1 | wc -l)" = 1 ] && { nodisplay 2>/dev/null; [ $? = 1 ]; }'
+check "... --quit, with nothing running, exits 0" nodisplay --quit
+for SHOWN in "" DISPLAY=:93 "WAYLAND_DISPLAY=wayland-93 QT_QPA_PLATFORM=wayland" "XDG_SESSION_TYPE=wayland DISPLAY=:93"; do
+    check "display '$SHOWN': a start says so in one line, status 1" \
+        eval '[ "$(nodisplay 2>&1 | wc -l)" = 1 ] && { nodisplay 2>/dev/null; [ $? = 1 ]; }'
+done
 start_desktop
 user_settings hideTray=false
 start_notifier "$OUT/first.log" --silent
@@ -25,7 +30,7 @@ check "a second plain start exits 0" in_sandbox "$NOTIFIER"
 check "... and the running one opens its settings" wait_until 30 settings
 fakedesk menu-click "$SVC" "Check for Updates" 2>/dev/null & # a modal dialog: --quit ends it too
 check "a manual check opens its list update" wait_until 30 eval '[ -n "$(window_of "Updating package list")" ]'
-check "a second start with --quit exits 0" in_sandbox "$NOTIFIER" --quit
+check "a second start with --quit, without a display, exits 0" in_sandbox env -u DISPLAY "$NOTIFIER" --quit
 ended() { ! kill -0 "$1" 2>/dev/null; }
 check "... and the running one ends" wait_until 30 ended "$FIRST"
 wait "$FIRST"
@@ -94,6 +99,30 @@ fake other|a module of another build
 fake "$ID"|a module of this build's id with a symbol missing
 ROWS
 NOTIFIER=$BUILT
+
+# At login the panel may register its tray after the notifier: the icon comes with it,
+# a StatusNotifierWatcher's or an XEmbed tray's (trayer).
+listening() { compgen -G "$XDG_RUNTIME_DIR/tarn-update-notifier-*.socket" >/dev/null; }
+no_tray() { kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk --no-watcher; }
+no_tray; start_notifier "$OUT/late-tray.log" --silent
+wait_until 30 listening
+kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk
+check "a tray that comes late gets the icon" wait_until 30 eval '[ "$(logged RegisterStatusNotifierItem)" -ge 1 ]'
+stop_notifier
+no_tray; start_notifier "$OUT/late-xembed.log" --silent
+wait_until 30 listening
+trayer --edge top --widthtype request & TRAYER=$!
+# (xwininfo without a window waits for a click)
+embedded() { local p; p=$(xdotool search --name '^panel$' | head -1); [ -n "$p" ] && xwininfo -tree -id "$p" | grep -q '"tarn-update-notifier"'; }
+check "... so does an XEmbed tray" wait_until 30 embedded
+stop_notifier; kill "$TRAYER"; wait "$TRAYER"
+# A hung panel (its watcher never answers) holds nothing up.
+kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk; kill -STOP "$FAKEDESK_PID"
+start_notifier "$OUT/hung-tray.log" --silent
+wait_until 30 listening
+in_sandbox "$NOTIFIER" --quit
+check "a hung tray: --quit is answered meanwhile" wait_until 10 ended "$NOTIFIER_PID"
+kill -CONT "$FAKEDESK_PID"
 
 # A throw-away user, known only inside the sandbox; without a tray (mobile mode)
 # whether the notifier runs depends on the administrators' group alone.

@@ -6,6 +6,7 @@
 #include "core/trayicon.h"
 #include "testsupport.h"
 
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -51,6 +52,7 @@ private slots:
         QSettings settings;
         settings.clear();
         settings.setValue(QStringLiteral("General/hideTray"), false);
+        settings.setValue(QStringLiteral("General/messageTimeout"), 0); // would never expire
         settings.setValue(QStringLiteral("General/skipNotificationDelay"), delay);
         if (chosenSecondsAgo >= 0)
             settings.setValue(QStringLiteral("General/skipNotificationSince"),
@@ -67,43 +69,71 @@ private slots:
         QTRY_COMPARE(tray->toolTip().contains(QStringLiteral("<b>3</b>")), true);
         QMetaObject::invokeMethod(&core, "showUpdates"); // the reminder timer's tick
         QCOMPARE(balloons.count() > 0, reminded);
+        if (reminded)
+            QCOMPARE(balloons.constLast().at(3).toInt(), 5000);
     }
 
-    // A stored interval too short for a repeating timer gets a floor of a minute.
-    void intervalFloor_data()
+    // Stored delays, however odd (hand-edited), arm each timer within sound bounds.
+    void storedDelays_data()
     {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QVariantMap>("stored");
         QTest::addColumn<QString>("timer");
-        QTest::addColumn<int>("interval");
-        QTest::newRow("check: 0") << "aptCacheCheckInterval" << QVariant(0) << "checkTimer" << 60000;
-        QTest::newRow("check: junk") << "aptCacheCheckInterval" << QVariant("x") << "checkTimer" << 60000;
+        QTest::addColumn<int>("interval"); // to within a second
+        const QDateTime now = QDateTime::currentDateTime();
+        const auto deferral = [](const QVariant& delay, const QDateTime& since) {
+            return QVariantMap{{QStringLiteral("skipNotificationDelay"), delay},
+                               {QStringLiteral("skipNotificationSince"), since}};
+        };
+        QTest::newRow("check: 0") << QVariantMap{{"aptCacheCheckInterval", 0}} << "checkTimer" << 60000;
+        QTest::newRow("check: junk") << QVariantMap{{"aptCacheCheckInterval", "x"}} << "checkTimer" << 60000;
         QTest::newRow("check: an hour")
-            << "aptCacheCheckInterval" << QVariant(3600000) << "checkTimer" << 3600000;
-        QTest::newRow("reminder: 1 s") << "notifyInterval" << QVariant(1000) << "reminderTimer" << 60000;
+            << QVariantMap{{"aptCacheCheckInterval", 3600000}} << "checkTimer" << 3600000;
+        QTest::newRow("reminder: 1 s") << QVariantMap{{"notifyInterval", 1000}} << "reminderTimer" << 60000;
+        QTest::newRow("icon hiding: 0") << QVariantMap{{"hideTrayDelay", 0}} << "hideTimer" << 3000;
+        QTest::newRow("deferral: 2^63-1 s")
+            << deferral(Q_INT64_C(9223372036854775807), now.addSecs(-60)) << "deferralEndTimer" << 86400000;
+        QTest::newRow("deferral: 1e16 s")
+            << deferral("1e16", now.addSecs(-60)) << "deferralEndTimer" << 86400000;
+        QTest::newRow("deferral: an hour, chosen a year ahead")
+            << deferral(3600, now.addDays(366)) << "deferralEndTimer" << 3600000;
     }
-    void intervalFloor()
+    void storedDelays()
     {
-        QFETCH(QString, key);
-        QFETCH(QVariant, stored);
+        QFETCH(QVariantMap, stored);
         QFETCH(QString, timer);
         QFETCH(int, interval);
         QSettings settings;
         settings.clear();
-        settings.setValue(QStringLiteral("General/") + key, stored);
+        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+            settings.setValue(QStringLiteral("General/") + it.key(), it.value());
         settings.sync();
         NotifierCore core(false, true, nullptr);
-        QCOMPARE(core.findChild<QTimer*>(timer)->interval(), interval);
+        const int armed = core.findChild<QTimer*>(timer)->interval();
+        QVERIFY2(qAbs(armed - interval) <= 1000, qPrintable(QString::number(armed)));
     }
 
-    // When a deferral that hid the icon runs out, the icon and the reminder come back.
+    // When a deferral that hid the icon runs out by the wall clock, the icon and the
+    // reminder come back: by its timer, or at the next tick after a suspend.
+    void deferralEnds_data()
+    {
+        QTest::addColumn<qint64>("delay");
+        QTest::addColumn<int>("chosenSecondsAgo");
+        QTest::addColumn<int>("suspendedSeconds"); // the clock's jump before the next tick
+        QTest::newRow("its timer") << qint64(2) << 0 << 0;
+        QTest::newRow("chosen while the clock was a year ahead") << qint64(2) << -366 * 86400 << 0;
+        QTest::newRow("a suspend past its end") << qint64(3600) << 0 << 7200;
+    }
     void deferralEnds()
     {
+        QFETCH(qint64, delay);
+        QFETCH(int, chosenSecondsAgo);
+        QFETCH(int, suspendedSeconds);
         QSettings settings;
         settings.clear();
         settings.setValue(QStringLiteral("General/hideTrayDeferred"), true);
-        settings.setValue(QStringLiteral("General/skipNotificationDelay"), qint64(2));
-        settings.setValue(QStringLiteral("General/skipNotificationSince"), QDateTime::currentDateTime());
+        settings.setValue(QStringLiteral("General/skipNotificationDelay"), delay);
+        settings.setValue(QStringLiteral("General/skipNotificationSince"),
+                          QDateTime::currentDateTime().addSecs(-chosenSecondsAgo));
         settings.sync();
         NotifierCore core(false, true, nullptr);
         auto* tray = core.findChild<TrayIcon*>(QStringLiteral("trayIcon"));
@@ -111,6 +141,11 @@ private slots:
         QMetaObject::invokeMethod(&core, "checkForUpdates");
         QTRY_VERIFY_WITH_TIMEOUT(tray->toolTip().contains(QStringLiteral("<b>3</b>")), 10000);
         QVERIFY(!tray->isVisible());
+        SystemPaths later = m_paths;
+        later.now = [suspendedSeconds] { return QDateTime::currentDateTime().addSecs(suspendedSeconds); };
+        SystemPaths::setCurrent(later);
+        const auto restore = qScopeGuard([this] { SystemPaths::setCurrent(m_paths); });
+        QMetaObject::invokeMethod(core.findChild<QTimer*>(QStringLiteral("checkTimer")), "timeout");
         QTRY_VERIFY_WITH_TIMEOUT(tray->isVisible() && balloons.count() == 1, 10000);
     }
 
