@@ -304,7 +304,7 @@
         <translation>Aktualisierungsmelder</translation>
     </message>
     <message>
-        <location line="+93"/>
+        <location line="+95"/>
         <source>Remind me later in</source>
         <translation>Später erinnern in</translation>
     </message>
@@ -386,7 +386,7 @@
         <translation>Ein Neustart ist nötig, um die Aktualisierung folgender Pakete abzuschließen: %1</translation>
     </message>
     <message>
-        <location filename="../core/tray.cpp" line="+40"/>
+        <location filename="../core/tray.cpp" line="+41"/>
         <source>%1: unable to check for updates&lt;br&gt;%2</source>
         <translation>%1: Suche nach Aktualisierungen nicht möglich&lt;br&gt;%2</translation>
     </message>
@@ -396,7 +396,7 @@
         <translation>%1: System ist aktuell</translation>
     </message>
     <message numerus="yes">
-        <location line="+37"/>
+        <location line="+39"/>
         <source>There are %n upgradable packages
 Click to run system upgrade</source>
         <translation>
@@ -407,7 +407,7 @@ Klicken, um das System zu aktualisieren</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+209"/>
+        <location filename="../core/updatecheck.cpp" line="+207"/>
         <location line="+102"/>
         <source>Unable to run package management tool</source>
         <translation>Das Paketverwaltungsprogramm kann nicht gestartet werden</translation>
@@ -523,7 +523,7 @@ Bitte prüfen Sie die Einstellungen</translation>
 <context>
     <name>NotifierStarter</name>
     <message>
-        <location filename="../app/notifierstarter.cpp" line="+32"/>
+        <location filename="../app/notifierstarter.cpp" line="+34"/>
         <source>Quit application.</source>
         <translation>Anwendung beenden.</translation>
     </message>
@@ -533,12 +533,12 @@ Bitte prüfen Sie die Einstellungen</translation>
         <translation>Sprechblasen-Meldung und Einstellungen ausblenden.</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+18"/>
         <source>%1 belongs to another user or is open to others: not started</source>
         <translation>%1 gehört einem anderen Benutzer oder ist für andere offen: nicht gestartet</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+47"/>
         <source>Update Notifier</source>
         <translation>Aktualisierungsmelder</translation>
     </message>
@@ -1502,12 +1502,12 @@ zum Reparaturbefehl hinzugefügt werden</translation>
 <context>
     <name>main</name>
     <message>
-        <location filename="../app/main.cpp" line="+50"/>
+        <location filename="../app/main.cpp" line="+43"/>
         <source>%1: no display to show the notifier on</source>
         <translation>%1: keine Anzeige, auf der der Aktualisierungsmelder erscheinen kann</translation>
     </message>
     <message>
-        <location filename="../app/notifierstarter.cpp" line="-35"/>
+        <location filename="../app/notifierstarter.cpp" line="-70"/>
         <source>Update notifier for Tarn desktop</source>
         <translation>Aktualisierungsmelder für den Tarn-Desktop</translation>
     </message>

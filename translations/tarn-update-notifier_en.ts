@@ -304,7 +304,7 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+93" />
+        <location line="+95" />
         <source>Remind me later in</source>
         <translation type="unfinished" />
     </message>
@@ -375,7 +375,7 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../core/tray.cpp" line="+40" />
+        <location filename="../core/tray.cpp" line="+41" />
         <source>%1: unable to check for updates&lt;br&gt;%2</source>
         <translation type="unfinished" />
     </message>
@@ -385,7 +385,7 @@
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location line="+37" />
+        <location line="+39" />
         <source>There are %n upgradable packages
 Click to run system upgrade</source>
         <translation>
@@ -396,7 +396,7 @@ Click to run system upgrade</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+209" />
+        <location filename="../core/updatecheck.cpp" line="+207" />
         <location line="+102" />
         <source>Unable to run package management tool</source>
         <translation type="unfinished" />
@@ -520,7 +520,7 @@ Please verify settings</source>
 <context>
     <name>NotifierStarter</name>
     <message>
-        <location filename="../app/notifierstarter.cpp" line="+32" />
+        <location filename="../app/notifierstarter.cpp" line="+34" />
         <source>Quit application.</source>
         <translation type="unfinished" />
     </message>
@@ -530,12 +530,12 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+9" />
+        <location line="+18" />
         <source>%1 belongs to another user or is open to others: not started</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+21" />
+        <location line="+47" />
         <source>Update Notifier</source>
         <translation type="unfinished" />
     </message>
@@ -1495,12 +1495,12 @@ to fix broken command</source>
 <context>
     <name>main</name>
     <message>
-        <location filename="../app/notifierstarter.cpp" line="-35" />
+        <location filename="../app/notifierstarter.cpp" line="-70" />
         <source>Update notifier for Tarn desktop</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../app/main.cpp" line="+50" />
+        <location filename="../app/main.cpp" line="+43" />
         <source>%1: no display to show the notifier on</source>
         <translation type="unfinished" />
     </message>
