@@ -2,17 +2,44 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QLoggingCategory>
 #include <QString>
 
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include <xcb/xcb.h>
 
 namespace {
+constexpr char AttemptVariable[] = "TARN_DISPLAY_ATTEMPT";
+constexpr int Attempts = 10;
+constexpr useconds_t RetryDelayUs = 300000;
+char** guardedArgv = nullptr;
+QtMessageHandler previousHandler = nullptr;
+
+int attempt()
+{
+    return qEnvironmentVariableIntValue(AttemptVariable);
+}
+
+void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (guardedArgv && qstrcmp(context.category, "qt.qpa.xcb") == 0 &&
+        message.startsWith(QLatin1String("could not connect to display"))) {
+        // The next start tries again, the last one says that there is no display.
+        ::usleep(RetryDelayUs);
+        qputenv(AttemptVariable, QByteArray::number(attempt() + 1));
+        ::execv("/proc/self/exe", guardedArgv);
+    }
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
 // The platforms Qt tries, in its order: QT_QPA_PLATFORM's list, else X11, after Wayland
 // in a Wayland session outside GNOME.
 QList<QByteArray> platforms()
@@ -31,10 +58,20 @@ bool x11Reachable()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return false;
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool connected = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return connected;
+    // A refusal for the moment (the server's queue of new connections is full) is asked
+    // again; a display without a server is not.
+    for (int tries = 1;; ++tries) {
+        errno = 0;
+        xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+        const bool connected = xcb_connection_has_error(connection) == 0;
+        const int error = errno;
+        xcb_disconnect(connection);
+        if (connected)
+            return true;
+        if (tries == Attempts || (error != EAGAIN && error != ECONNRESET && error != EINTR))
+            return false;
+        ::usleep(RetryDelayUs);
+    }
 }
 
 // As libwayland finds the compositor: WAYLAND_SOCKET, or WAYLAND_DISPLAY (wayland-0 when
@@ -66,8 +103,23 @@ bool waylandReachable()
 }
 } // namespace
 
+void DisplayProbe::guardConnection(char** argv)
+{
+    guardedArgv = argv;
+    previousHandler = qInstallMessageHandler(onMessage);
+}
+
+void DisplayProbe::release()
+{
+    qInstallMessageHandler(previousHandler);
+    guardedArgv = nullptr;
+    qunsetenv(AttemptVariable);
+}
+
 bool DisplayProbe::reachable()
 {
+    if (attempt() >= Attempts - 1)
+        return false;
     for (const QByteArray& platform : platforms()) {
         const QByteArray name = platform.trimmed();
         if (name.isEmpty())

@@ -5,4 +5,9 @@
 // this is asked before the application object exists.
 namespace DisplayProbe {
 bool reachable();
+// A busy X server refuses some connections (EAGAIN, reset) while many clients connect at
+// once, as at login; Qt then aborts. Until release(), such a refusal starts the program
+// anew, a few times, and then lets reachable() say no. argv must outlive the guard.
+void guardConnection(char** argv);
+void release();
 } // namespace DisplayProbe

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 // --help and --version print their text and end; they need no display.
@@ -62,7 +63,11 @@ int main(int argc, char** argv)
     // No window of ours holds OpenGL content: without this, the first window shown would
     // load the system's whole OpenGL stack for nothing.
     QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
+    // Qt takes its own options out of argv: a new start needs them all.
+    std::vector<char*> startArguments(argv, argv + argc + 1);
+    DisplayProbe::guardConnection(startArguments.data());
     auto application = std::make_unique<QtSingleApplication>(argc, argv);
+    DisplayProbe::release();
     initTarnResources();
     tarnInit(TARN_VERSION_STRING, TARN_DESCRIPTION);
 

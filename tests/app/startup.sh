@@ -84,7 +84,7 @@ check "the module shares the program's start-up code and catalogues" eval '! nm 
 FAKE=$(tmpdir); mkdir -p "$FAKE/lib/tarn-update-notifier"; cp "$COPY/tarn-update-notifier-windows.so" "$FAKE/lib/tarn-update-notifier/"
 ID=$(sed -n 's/.*TARN_BUILD_ID "\(.*\)"/\1/p' "${TARN_BUILD_DIR:-$DESKTOP_DIR/../../build}/buildid/buildid.h")
 fake() { echo "extern \"C\" const char tarnNotifierWindowsBuildId[] = \"$1\"; extern \"C\" void tarnMissing();
-    extern \"C\" void* tarnNotifierWindows() { tarnMissing(); return &tarnMissing; }" |
+    extern \"C\" void* tarnNotifierWindows() { tarnMissing(); return reinterpret_cast<void*>(&tarnMissing); }" |
     c++ -x c++ -shared -fPIC -o "$COPY/tarn-update-notifier-windows.so" -; }
 SANDBOX_MOUNTS+=(--overlay "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)=$FAKE/lib")
 while IFS='|' read -r how what; do

@@ -7,7 +7,7 @@ PY=/usr/bin/python3 # Debian's python has the GObject bindings
 # As root, the test runs as the first process of a pid namespace of its own: when it
 # ends, however it ends (CTest's time-out included), the kernel ends everything it started.
 if [ "$(id -u)" = 0 ] && [ -z "${TARN_PIDNS:-}" ]; then
-    export TARN_PIDNS=1
+    export TARN_PIDNS=1 TARN_OWN_MOUNTS=1
     exec unshare --pid --fork --kill-child --mount-proc bash "$0" "$@"
 fi
 
@@ -52,8 +52,13 @@ export XDG_CONFIG_HOME=$HOME/.config QT_QPA_PLATFORMTHEME= QT_ACCESSIBILITY=0 NO
 unset DESKTOP_SESSION SESSION_MANAGER
 
 start_xvfb() {
-    local f; f=$(tmpdir)/display
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ac 3>"$f" 2>/dev/null &
+    local f; f=$(tmpdir)/display lock=
+    # An X server takes another pid namespace's lock for a stale one and, trying that
+    # display, unlinks its socket file: in its own mount namespace a test keeps its own.
+    if [ -n "${TARN_OWN_MOUNTS:-}" ]; then
+        mkdir -p /tmp/.X11-unix && mount -t tmpfs -o mode=1777 tarn-x11 /tmp/.X11-unix && lock=-nolock
+    fi
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ac $lock 3>"$f" 2>/dev/null &
     track $!
     wait_until 10 test -s "$f" || return 1
     export DISPLAY=":$(cat "$f")"
