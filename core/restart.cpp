@@ -1,9 +1,9 @@
 #include "restart.h"
 
+#include "base/boundedprocess.h"
+
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 
 #include <unistd.h>
 
@@ -15,30 +15,23 @@ bool settingsRequested = false;
 constexpr int ProbeTimeoutMs = 5000;
 // "tarn-update-notifier VERSION\n" is all --version prints.
 constexpr qint64 ProbeOutputLimit = 200;
+// Warnings it may print on the way are read and left aside.
+constexpr qint64 ProbeErrorLimit = 64 * 1024;
 } // namespace
 
 bool programRuns(const QString& program)
 {
-    QProcess probe;
-    probe.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    BoundedProcess probe(ProbeOutputLimit, ProbeErrorLimit);
     probe.start(program, {QStringLiteral("--version")}, QIODevice::ReadOnly);
-    if (!probe.waitForStarted(ProbeTimeoutMs))
-        return false;
-    QElapsedTimer clock;
-    clock.start();
-    while (probe.state() != QProcess::NotRunning && probe.bytesAvailable() <= ProbeOutputLimit &&
-           !clock.hasExpired(ProbeTimeoutMs))
-        probe.waitForFinished(100);
-    if (probe.state() != QProcess::NotRunning) {
-        probe.kill();
+    if (!probe.waitForFinished(ProbeTimeoutMs)) {
+        probe.killGroup();
         probe.waitForFinished(ProbeTimeoutMs);
         return false;
     }
     const QByteArray expected = QCoreApplication::applicationName().toUtf8() + ' ';
-    const QByteArray answer = probe.read(ProbeOutputLimit + 1);
-    return probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0 &&
-           answer.size() <= ProbeOutputLimit && answer.startsWith(expected) && answer.endsWith('\n') &&
-           answer.count('\n') == 1;
+    const QByteArray answer = probe.output();
+    return !probe.overflowed() && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0 &&
+           answer.startsWith(expected) && answer.endsWith('\n') && answer.count('\n') == 1;
 }
 
 void requestRestart(bool openSettings)

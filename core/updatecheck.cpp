@@ -13,7 +13,6 @@
 #include <QDialog>
 #include <QFile>
 #include <QMenu>
-#include <QTextDocument>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -287,7 +286,7 @@ void NotifierCore::failCheck(const QString& failure)
     m_checkError = reason;
     setTrayState(Error);
     if (manual)
-        showErrorBox(Qt::convertFromPlainText(tr("Unable to check for updates: %1").arg(reason)));
+        showErrorBox(tr("Unable to check for updates: %1").arg(reason));
     else if (!repeated)
         showCheckError(reason);
 }

@@ -234,14 +234,16 @@ PackageRun::Result PackageRun::attempt(const CheckedCommand& command, int limitM
             const qint64 dueMs = signalsSent == 0   ? 0
                                  : signalsSent == 1 ? m_settings.stopGraceMs
                                                     : qint64(m_settings.stopGraceMs) + m_settings.killGraceMs;
-            if (dpkgBegun()) {
+            // The processes are looked at only when a signal is due; the status lines tell at once.
+            const bool due = sinceStop.elapsed() >= dueMs;
+            if (installing || (due && dpkgBegun())) {
                 if (!installingReported)
                     sendOutput(QCoreApplication::translate("PackageRun",
                                                            "Packages are being installed, which must not be "
                                                            "interrupted: %1 finishes all its work first.")
                                    .arg(command.program));
                 installingReported = true;
-            } else if (sinceStop.elapsed() >= dueMs) {
+            } else if (due) {
                 if (signalsSent == 0)
                     child.interrupt();
                 else if (signalsSent == 1)

@@ -14,9 +14,13 @@ public:
     virtual ~ActionChannel() = default;
     virtual void send(const QVariantMap& data) = 0;
     virtual bool stopRequested() = 0;
-    // Called when an action begins, with its request's secret (empty: none): from now on only
-    // stops for that secret count, also one that came before.
-    virtual void beginAction(const QString& secret) { Q_UNUSED(secret) }
+    // Called when an action begins, with its request's secret and public id (empty: none):
+    // from now on only stops for that secret count, also one that came before.
+    virtual void beginAction(const QString& secret, const QString& requestId)
+    {
+        Q_UNUSED(secret)
+        Q_UNUSED(requestId)
+    }
 };
 
 // Runs checked APT commands for the "update" and "upgrade" actions and reports their output,

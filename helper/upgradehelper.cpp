@@ -46,10 +46,10 @@ public:
         const StopRequests* stops = StopRequests::exported();
         return stops && stops->contains(m_secret);
     }
-    void beginAction(const QString& secret) override
+    void beginAction(const QString& secret, const QString& requestId) override
     {
         m_secret = secret;
-        m_requestId = secret.isEmpty() ? QString() : requestIdOf(secret);
+        m_requestId = requestId;
     }
 
 private:
@@ -90,7 +90,7 @@ void UpgradeHelper::beginAction(const QVariantMap& args)
     const bool usable =
         secret.userType() == QMetaType::QString && secret.toString().size() <= MaxRequestChars;
     m_requestId = usable && !secret.toString().isEmpty() ? requestIdOf(secret.toString()) : QString();
-    m_channel->beginAction(usable ? secret.toString() : QString());
+    m_channel->beginAction(usable ? secret.toString() : QString(), m_requestId);
     // A stop sent while the password was asked for is honoured before anything runs.
     if (m_channel->stopRequested())
         m_channel->send({{QLatin1String(TypeKey), QLatin1String(OutputType)},
