@@ -53,7 +53,53 @@ QString decodeLine(const QByteArray& raw)
 {
     QTextCodec::ConverterState state;
     const QString text = QTextCodec::codecForMib(106)->toUnicode(raw.constData(), raw.size(), &state);
-    return state.invalidChars == 0 ? text : QString::fromLatin1(raw);
+    // A last line without line end may stop inside a sequence: that is no UTF-8 either.
+    return state.invalidChars == 0 && state.remainingChars == 0 ? text : QString::fromLatin1(raw);
+}
+
+// The lines of raw text, line ends included.
+QList<QByteArray> splitLines(const QByteArray& bytes)
+{
+    QList<QByteArray> lines;
+    for (int start = 0; start < bytes.size();) {
+        const int end = bytes.indexOf('\n', start);
+        const int next = end < 0 ? bytes.size() : end + 1;
+        lines.append(bytes.mid(start, next - start));
+        start = next;
+    }
+    return lines;
+}
+
+// Each line decoded on its own: one Latin-1 line must not change how its neighbours read.
+QString decodeLines(const QByteArray& bytes)
+{
+    QString text;
+    for (const QByteArray& line : splitLines(bytes))
+        text += decodeLine(line);
+    return text;
+}
+
+// The line end of the first line: APT reads CR LF as well, and new lines follow the file.
+QByteArray lineEnd(const QByteArray& bytes)
+{
+    const int end = bytes.indexOf('\n');
+    return end > 0 && bytes.at(end - 1) == '\r' ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
+}
+
+// Where the comment of a one-line entry starts: a "#" within brackets (a cdrom disc's name)
+// is none, as for APT.
+int commentStart(const QString& line)
+{
+    bool bracket = false;
+    for (int at = 0; at < line.size(); ++at) {
+        if (line.at(at) == QLatin1Char('['))
+            bracket = true;
+        else if (line.at(at) == QLatin1Char(']'))
+            bracket = false;
+        else if (line.at(at) == Hash && !bracket)
+            return at;
+    }
+    return -1;
 }
 
 // Whether an entry is still exactly what its line says.
@@ -66,6 +112,19 @@ bool isBlank(const QString& line)
 {
     return line.trimmed().isEmpty();
 }
+
+// Only an empty line ends a stanza; one of blanks continues it, as in APT.
+bool isEmptyLine(const QByteArray& line)
+{
+    return line == "\n" || line == "\r\n" || line.isEmpty();
+}
+
+// A stanza line as read (bytes with line end) or as replaced (bytes empty).
+struct StanzaLine
+{
+    QString text;
+    QByteArray bytes;
+};
 
 // A stanza line that starts or continues a field: neither blank nor a comment.
 bool isFieldLine(const QString& line)
@@ -97,27 +156,31 @@ QString fieldName(const QString& line)
 }
 
 // Replaces (or, with an empty value, removes) the field `name` in the stanza's lines; a field
-// the stanza lacks is added after its last line.
-void setField(QStringList* lines, const QString& name, const QString& value)
+// the stanza lacks is added after its last line. APT takes the last value of a field given twice.
+void setField(QList<StanzaLine>* lines, const QString& name, const QString& value)
 {
-    int first = 0;
-    while (first < lines->size() && fieldName(lines->at(first)).compare(name, Qt::CaseInsensitive) != 0)
-        ++first;
-    if (first == lines->size()) {
+    int first = lines->size() - 1;
+    while (first >= 0 && fieldName(lines->at(first).text).compare(name, Qt::CaseInsensitive) != 0)
+        --first;
+    if (first < 0) {
         if (!value.isEmpty())
-            lines->append(name + QLatin1String(": ") + value);
+            lines->append({name + QLatin1String(": ") + value, QByteArray()});
         return;
     }
-    int last = first + 1;
-    while (last < lines->size() && isFieldLine(lines->at(last)) && lines->at(last).at(0).isSpace())
-        ++last;
-    const QString written = fieldName(lines->at(first)); // the spelling found in the file
-    for (int line = last - 1; line > first; --line)
-        lines->removeAt(line);
-    if (value.isEmpty())
+    // Its continuation lines go; comments among them stay (APT skips them).
+    for (int line = first + 1; line < lines->size() && fieldName(lines->at(line).text).isEmpty();) {
+        if (isFieldLine(lines->at(line).text))
+            lines->removeAt(line);
+        else
+            ++line;
+    }
+    const QString written = fieldName(lines->at(first).text); // the spelling found in the file
+    if (value.isEmpty()) {
         lines->removeAt(first);
-    else
-        (*lines)[first] = written + QLatin1String(": ") + value;
+        setField(lines, name, value); // an earlier value would count again
+    } else {
+        (*lines)[first] = {written + QLatin1String(": ") + value, QByteArray()};
+    }
 }
 
 // Option names and the stanza fields sources.list(5) gives them; any other option is the field
@@ -275,36 +338,28 @@ void SourceList::parseDevice(QIODevice* device, const QString& path)
 
 void SourceList::parseStanzas(const QByteArray& bytes, const QString& path)
 {
-    QList<QByteArray> lines;
-    for (int start = 0; start < bytes.size();) {
-        const int end = bytes.indexOf('\n', start);
-        const int next = end < 0 ? bytes.size() : end + 1;
-        lines.append(bytes.mid(start, next - start));
-        start = next;
-    }
-    const auto blank = [&lines](int line) { return isBlank(QString::fromLatin1(lines.at(line))); };
-    const auto comment = [&lines](int line) { return lines.at(line).startsWith('#'); };
+    const QList<QByteArray> lines = splitLines(bytes);
     const auto append = [&](int from, int to) {
         QByteArray raw;
         for (int line = from; line < to; ++line)
             raw += lines.at(line);
-        SourceEntry entry = parseStanza(decodeLine(raw), path);
+        SourceEntry entry = parseStanza(decodeLines(raw), path);
         entry.bytes = raw;
         m_entries.append(entry);
     };
     for (int line = 0; line < lines.size();) {
         int end = line;
-        while (end < lines.size() && comment(end))
+        while (end < lines.size() && lines.at(end).startsWith('#'))
             ++end;
-        if (end == lines.size() || blank(end)) {
+        if (end == lines.size() || isBlank(decodeLine(lines.at(end)))) {
             // Blank lines, and comments not directly above a stanza, stand alone.
             for (int single = line; single < qMax(end, line + 1); ++single)
                 append(single, single + 1);
             line = qMax(end, line + 1);
             continue;
         }
-        // A stanza runs to the next blank line and owns the comments directly above it.
-        while (end < lines.size() && !blank(end))
+        // A stanza runs to the next empty line and owns the comments directly above it.
+        while (end < lines.size() && !isEmptyLine(lines.at(end)))
             ++end;
         append(line, end);
         line = end;
@@ -329,8 +384,6 @@ SourceEntry SourceList::parseStanza(const QString& text, const QString& file)
         if (line.at(0).isSpace()) {
             // A continuation line (a key block's lines among them) extends the field above.
             fields[current] += Blank + line.trimmed();
-            if (current == QLatin1String("signed-by"))
-                entry.keyBlock = true;
             continue;
         }
         if (!line.contains(QLatin1Char(':')))
@@ -343,8 +396,12 @@ SourceEntry SourceList::parseStanza(const QString& text, const QString& file)
     entry.type = fields.value(QStringLiteral("types")).simplified();
     entry.uri = fields.value(QStringLiteral("uris")).simplified();
     entry.distribution = fields.value(QStringLiteral("suites")).simplified();
-    entry.sections = fields.value(QStringLiteral("components")).split(Blank, Qt::SkipEmptyParts);
-    entry.architectures = fields.value(QStringLiteral("architectures")).split(Blank, Qt::SkipEmptyParts);
+    entry.sections = fields.value(QStringLiteral("components")).simplified().split(Blank, Qt::SkipEmptyParts);
+    entry.architectures =
+        fields.value(QStringLiteral("architectures")).simplified().split(Blank, Qt::SkipEmptyParts);
+    // Signed-By holds either the key itself or keyring paths (an option like any other).
+    entry.keyBlock = fields.value(QStringLiteral("signed-by"))
+                         .contains(QLatin1String("-----BEGIN PGP PUBLIC KEY BLOCK-----"));
     entry.enabled = !isNo(fields.value(QStringLiteral("enabled")));
     for (const QString& field : qAsConst(order)) {
         const QString option = fieldOption(field);
@@ -359,12 +416,17 @@ SourceEntry SourceList::parseStanza(const QString& text, const QString& file)
     return entry;
 }
 
-QString SourceList::formatStanza(const SourceEntry& entry)
+QByteArray SourceList::formatStanza(const SourceEntry& entry)
 {
     const SourceEntry read = parseStanza(entry.line, entry.file);
-    QStringList lines = entry.line.split(QLatin1Char('\n'));
-    if (lines.last().isEmpty())
-        lines.removeLast();
+    const QByteArray raw = rawBytes(entry);
+    QList<StanzaLine> lines;
+    for (const QByteArray& bytes : splitLines(raw)) {
+        QString text = decodeLine(bytes);
+        while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
+            text.chop(1);
+        lines.append({text, bytes});
+    }
     const auto update = [&lines](const char* name, const QString& before, const QString& after) {
         if (before != after)
             setField(&lines, QLatin1String(name), after);
@@ -388,7 +450,17 @@ QString SourceList::formatStanza(const SourceEntry& entry)
     if (read.enabled != entry.enabled)
         setField(&lines, QStringLiteral("Enabled"),
                  entry.enabled ? QStringLiteral("yes") : QStringLiteral("no"));
-    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    // Untouched lines keep their bytes, the replaced ones are UTF-8 with the stanza's line end.
+    const QByteArray end = lineEnd(raw);
+    QByteArray text;
+    for (const StanzaLine& line : qAsConst(lines)) {
+        if (!text.isEmpty() && !text.endsWith('\n'))
+            text += end;
+        text += line.bytes.isEmpty() ? line.text.toUtf8() + end : line.bytes;
+    }
+    if (!text.endsWith('\n'))
+        text += end;
+    return text;
 }
 
 SourceEntry SourceList::reparse(const SourceEntry& entry)
@@ -411,7 +483,7 @@ SourceEntry SourceList::parseLine(const QString& line, const QString& file)
     entry.enabled = !s.startsWith(Hash);
     while (s.startsWith(Hash))
         s = s.mid(1).trimmed();
-    const int hash = s.indexOf(Hash);
+    const int hash = commentStart(s);
     if (hash > 0) {
         entry.comment = s.mid(hash + 1);
         // The blank before the "#" separates the comment; it is not an empty section.
@@ -496,19 +568,20 @@ QVariantMap SourceList::toFileMap() const
     QSet<QString> endsInStanza;
     for (const SourceEntry& entry : m_entries) {
         QByteArray piece;
+        const QString file = entry.file.isEmpty() ? m_sourceListPath : entry.file;
+        const QByteArray end = lineEnd(m_readBytes.value(file));
         if (isUntouched(entry) || (!entry.isUsable() && keepsRawLine(entry)))
             piece = rawBytes(entry);
         else if (entry.isUsable())
-            piece = entry.stanza ? formatStanza(entry).toUtf8() : formatLine(entry).toUtf8() + '\n';
+            piece = entry.stanza ? formatStanza(entry) : formatLine(entry).toUtf8() + end;
         else
             continue;
-        const QString file = entry.file.isEmpty() ? m_sourceListPath : entry.file;
         QByteArray& text = texts[file];
         // The last line of a file may have been read without a line end.
         if (!text.isEmpty() && !text.endsWith('\n'))
-            text += '\n';
+            text += end;
         if (hasFields(entry) && endsInStanza.contains(file))
-            text += '\n';
+            text += end;
         if (entry.stanza && !isBlank(entry.line)) {
             if (hasFields(entry))
                 endsInStanza.insert(file);
@@ -557,6 +630,42 @@ void SourceList::load(const QMap<QString, QString>& aptConfig)
     const QStringList files = listFiles(listDirectory(aptConfig));
     for (const QString& file : files)
         parseFile(file);
+}
+
+QList<int> SourceList::swappedOrder(const QList<SourceEntry>& rows, int upper, int lower)
+{
+    // A row's own comment lines are the hidden comment lines directly above it.
+    const auto blockStart = [&rows](int row) {
+        while (row > 0 && !rows.at(row - 1).valid && rows.at(row - 1).line.startsWith(Hash) &&
+               rows.at(row - 1).file == rows.at(row).file)
+            --row;
+        return row;
+    };
+    const int upperStart = blockStart(upper), lowerStart = blockStart(lower);
+    QList<int> order;
+    for (int row = 0; row < rows.size(); ++row)
+        order.append(row);
+    const QList<int> upperRows = order.mid(upperStart, upper + 1 - upperStart);
+    const QList<int> between = order.mid(upper + 1, lowerStart - upper - 1);
+    const QList<int> lowerRows = order.mid(lowerStart, lower + 1 - lowerStart);
+    return order.mid(0, upperStart) + lowerRows + between + upperRows + order.mid(lower + 1);
+}
+
+QList<int> SourceList::removedRows(const QList<SourceEntry>& rows, int row)
+{
+    const auto blankAt = [&rows, row](int at) {
+        return at >= 0 && at < rows.size() && rows.at(at).file == rows.at(row).file && !rows.at(at).valid &&
+               isBlank(rows.at(at).line);
+    };
+    const auto edgeAt = [&rows, row](int at) {
+        return at < 0 || at >= rows.size() || rows.at(at).file != rows.at(row).file;
+    };
+    const bool blankBefore = blankAt(row - 1), blankAfter = blankAt(row + 1);
+    if (blankAfter && (blankBefore || edgeAt(row - 1)))
+        return {row, row + 1};
+    if (blankBefore && edgeAt(row + 1))
+        return {row - 1, row};
+    return {row};
 }
 
 QString SourceList::mainListPath(const QMap<QString, QString>& aptConfig)

@@ -95,11 +95,19 @@ public:
     static void setOptionsText(SourceEntry* entry, const QString& text);
     // The entry for one stanza (comment lines above it included, line ends included).
     static SourceEntry parseStanza(const QString& text, const QString& file);
-    // The stanza's text with the fields the entry changed rewritten; the other fields, their
-    // order, continuation lines and comments stay as read.
-    static QString formatStanza(const SourceEntry& entry);
+    // The stanza's bytes with the fields the entry changed rewritten; the other lines, their
+    // order, continuation lines and comments stay as read, byte for byte.
+    static QByteArray formatStanza(const SourceEntry& entry);
     // The entry its own text gives, in either format.
     static SourceEntry reparse(const SourceEntry& entry);
+
+    // Rows as the tab holds them (hidden ones are not valid). The order after the shown row
+    // `lower` changed places with the shown row `upper` above it in its file, each with the
+    // comment lines directly above it; the lines between stay, so moving back restores it.
+    static QList<int> swappedOrder(const QList<SourceEntry>& rows, int upper, int lower);
+    // The rows that go with the shown row `row`: it, and one blank line next to it when it
+    // stood between blank lines, so that the file keeps its separators.
+    static QList<int> removedRows(const QList<SourceEntry>& rows, int row);
 
     // "/<Dir::Etc>/<Dir::Etc::sourcelist>" and "/<Dir::Etc>/<Dir::Etc::sourceparts>", built
     // from the values as APT prints them (missing ones empty).

@@ -405,29 +405,35 @@ int SettingsDialog::sourceMoveTarget(int row, int step) const
 
 void SettingsDialog::on_moveUpSourceButton_clicked()
 {
-    QTreeWidget* tree = ui->sourcesTreeWidget;
-    const int row = tree->indexOfTopLevelItem(tree->currentItem());
-    const int target = sourceMoveTarget(row, -1);
-    if (target < 0)
-        return;
-    // Hidden lines in between stay where they are, now below the moved one.
-    QTreeWidgetItem* item = tree->takeTopLevelItem(row);
-    tree->insertTopLevelItem(target, item);
-    tree->setCurrentItem(item);
-    enableOk();
+    moveSource(-1);
 }
 
 void SettingsDialog::on_moveDownSourceButton_clicked()
 {
+    moveSource(+1);
+}
+
+void SettingsDialog::moveSource(int step)
+{
     QTreeWidget* tree = ui->sourcesTreeWidget;
-    const int row = tree->indexOfTopLevelItem(tree->currentItem());
-    const int target = sourceMoveTarget(row, +1);
+    QTreeWidgetItem* current = tree->currentItem();
+    const int row = tree->indexOfTopLevelItem(current);
+    const int target = sourceMoveTarget(row, step);
     if (target < 0)
         return;
-    // The index found before taking the row out lands it just below that visible row.
-    QTreeWidgetItem* item = tree->takeTopLevelItem(row);
-    tree->insertTopLevelItem(target, item);
-    tree->setCurrentItem(item);
+    const QList<int> order = SourceList::swappedOrder(shownSources(), qMin(row, target), qMax(row, target));
+    QList<QTreeWidgetItem*> items;
+    for (int index : order)
+        items.append(tree->topLevelItem(index));
+    while (tree->topLevelItemCount() > 0)
+        tree->takeTopLevelItem(0);
+    tree->addTopLevelItems(items);
+    // A row taken out of the tree forgets that it was hidden.
+    for (QTreeWidgetItem* item : qAsConst(items)) {
+        const auto* source = dynamic_cast<const SourceItem*>(item);
+        item->setHidden(source && !source->entry().valid);
+    }
+    tree->setCurrentItem(current);
     enableOk();
 }
 
@@ -437,7 +443,9 @@ void SettingsDialog::on_removeSourceButton_clicked()
     const int row = tree->indexOfTopLevelItem(tree->currentItem());
     if (row < 0)
         return;
-    delete tree->takeTopLevelItem(row);
+    const QList<int> rows = SourceList::removedRows(shownSources(), row);
+    for (auto index = rows.crbegin(); index != rows.crend(); ++index)
+        delete tree->takeTopLevelItem(*index);
     // The new current row was chosen while the old one was still counted.
     updateSourceButtons();
     enableOk();

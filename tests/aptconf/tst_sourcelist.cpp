@@ -1,6 +1,7 @@
-// The repository lists as the settings dialog saves them. Each folder of
-// fixtures/aptconf/sourcelist is a case: in/ holds the list files as found, "edits" the user's
-// changes (one a line), out/ every file as it must be written, nothing else.
+// The repository lists as the settings dialog shows and saves them. Each folder of
+// fixtures/aptconf/sourcelist is a case: in/ holds the list files as found, "rows" the rows the
+// tab shows, each "edits[.NAME]" the user's changes (one a line) made on a fresh load and
+// out[.NAME]/ every file they must write, nothing else.
 #include "aptconf/sourcelist.h"
 
 #include "testsupport.h"
@@ -12,7 +13,7 @@ namespace {
 
 const QString Cases = QStringLiteral(APTCONF_FIXTURES "/sourcelist/");
 
-// "enable|disable|remove|up TEXT" acts on the first line (or stanza) holding TEXT, "set
+// "enable|disable|remove|up|down TEXT" acts on the first shown row holding TEXT, "set
 // FIELD=V1,V2 TEXT" sets a field there as the editor does, "options WORD OPTIONS" types
 // OPTIONS into the Options field for the first holding WORD; "add LINE" adds a repository as
 // the editor makes it.
@@ -27,19 +28,27 @@ void apply(SourceList& list, const QString& edit)
         entries.last().line.clear();
         return;
     }
-    const auto it = std::find_if(entries.begin(), entries.end(),
-                                 [&](const SourceEntry& entry) { return entry.line.contains(text); });
+    const auto it = std::find_if(entries.begin(), entries.end(), [&](const SourceEntry& entry) {
+        return entry.valid && entry.line.contains(text);
+    });
     QVERIFY2(it != entries.end(), qPrintable(edit));
     const QStringList values = assignment.section('=', 1).split(',');
     const QMap<QString, QString*> fields = {
         {"type", &it->type}, {"uri", &it->uri}, {"distribution", &it->distribution}};
+    const int row = int(it - entries.begin()), step = verb == "up" ? -1 : 1;
     if (verb == "remove") {
-        entries.erase(it);
-    } else if (verb == "up") { // as the tab moves a row: past the shown row above it
-        int target = int(it - entries.begin()) - 1;
-        while (!entries.at(target).valid)
-            --target;
-        entries.move(int(it - entries.begin()), target);
+        const QList<int> rows = SourceList::removedRows(entries, row);
+        for (int at = rows.size() - 1; at >= 0; --at)
+            entries.removeAt(rows.at(at));
+    } else if (verb == "up" || verb == "down") { // as the tab moves a row: past the shown row beside it
+        int target = row + step;
+        while (target >= 0 && target < entries.size() && !entries.at(target).valid)
+            target += step;
+        QVERIFY2(target >= 0 && target < entries.size(), qPrintable(edit));
+        QList<SourceEntry> moved;
+        for (int at : SourceList::swappedOrder(entries, qMin(row, target), qMax(row, target)))
+            moved.append(entries.at(at));
+        entries = moved;
     } else if (typed) {
         SourceList::setOptionsText(&*it, edit.section(' ', 2));
     } else if (verb == "set" && assignment.startsWith("sections=")) {
@@ -93,8 +102,10 @@ QStringList shownReleaseFiles(const SourceList& list)
     for (const SourceEntry& entry : list.entries()) {
         if (!entry.isUsable() || !entry.enabled)
             continue;
-        for (QString uri : entry.uri.split(' ')) {
-            uri.remove(QRegularExpression("/$"));
+        for (QString uri : entry.stanza ? entry.uri.split(' ') : QStringList{entry.uri}) {
+            uri.replace(QRegularExpression("^cdrom:\\[([^/\\]]*)\\]"), "cdrom://\\1")
+                .replace("cdrom:[", "cdrom://[")
+                .remove(QRegularExpression("/$"));
             // A flat repository's suite is its folder.
             for (const QString& suite : entry.distribution.split(' '))
                 files.append(uri + (suite.endsWith('/') ? "/" + suite : "/dists/" + suite + "/") +
@@ -104,6 +115,20 @@ QStringList shownReleaseFiles(const SourceList& list)
     files.removeDuplicates();
     files.sort();
     return files;
+}
+
+// "type|uri|distribution|sections|enabled|file|options" for each row the tab shows.
+QStringList shownRows(const SourceList& list, const QString& in)
+{
+    QStringList rows;
+    for (const SourceEntry& e : list.entries()) {
+        if (e.valid)
+            rows.append(QStringList{e.type, e.uri, e.distribution, e.sections.join(' '),
+                                    e.enabled ? "yes" : "no", e.file.mid(in.size() + 1),
+                                    SourceList::optionsText(e)}
+                            .join('|'));
+    }
+    return rows;
 }
 
 } // namespace
@@ -116,22 +141,31 @@ private Q_SLOTS:
     void save_data()
     {
         QTest::addColumn<QString>("dir");
-        for (const QString& name : QDir(Cases).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-            QTest::newRow(qPrintable(name)) << Cases + name;
+        QTest::addColumn<QString>("edits");
+        for (const QString& name : QDir(Cases).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const QStringList edits = QDir(Cases + name).entryList({"edits*"}, QDir::Files);
+            for (const QString& edit : edits.isEmpty() ? QStringList{"edits"} : edits)
+                QTest::newRow(qPrintable(name + edit.mid(5))) << Cases + name << edit;
+        }
     }
 
     void save()
     {
         QFETCH(QString, dir);
-        const QString in = dir + "/in", out = dir + "/out";
+        QFETCH(QString, edits);
+        const QString in = dir + "/in", out = dir + "/out" + edits.mid(5);
         SourceList list;
         // APT prints Dir::Etc without its leading slash.
         list.load({{"Dir::Etc", in.mid(1)},
                    {"Dir::Etc::sourcelist", "sources.list"},
                    {"Dir::Etc::sourceparts", "sources.list.d"}});
         QCOMPARE(list.toFileMap(), QVariantMap()); // as read: nothing to write
-        const QString edits = TestSupport::readFile(dir + "/edits");
-        for (const QString& edit : edits.split('\n', Qt::SkipEmptyParts))
+        QCOMPARE(aptReleaseFiles(in, {}), shownReleaseFiles(list));
+        if (QFile::exists(dir + "/rows"))
+            QCOMPARE(shownRows(list, in),
+                     QString(TestSupport::readFile(dir + "/rows")).split('\n', Qt::SkipEmptyParts));
+        for (const QString& edit :
+             QString(TestSupport::readFile(dir + "/" + edits)).split('\n', Qt::SkipEmptyParts))
             apply(list, edit);
         const QVariantMap written = list.toFileMap();
         QStringList expected;

@@ -194,6 +194,12 @@ private Q_SLOTS:
         });
         // Rows: "# Debian bookworm" (hidden), debian, debian-security, "# deb-src", extra.example.
         tree = child<QTreeWidget>(dialog, "sourcesTreeWidget");
+        // A row moves with the comment above it; moved down and back up, all is as it was.
+        tree->setCurrentItem(tree->topLevelItem(1));
+        child<QAbstractButton>(dialog, "moveDownSourceButton")->click();
+        QCOMPARE(tree->topLevelItem(0)->text(2), "http://deb.debian.org/debian-security");
+        child<QAbstractButton>(dialog, "moveUpSourceButton")->click();
+        QVERIFY(tree->topLevelItem(0)->isHidden() && tree->currentItem() == tree->topLevelItem(1));
         // Rows move only within their file, by buttons that show arrows without an icon theme.
         tree->setCurrentItem(tree->topLevelItem(3));
         QVERIFY(!child<QAbstractButton>(dialog, "moveDownSourceButton")->isEnabled());
