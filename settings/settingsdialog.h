@@ -105,6 +105,8 @@ private:
     void reportFailure(const QString& text);
     // Why a shown repository row cannot be written, naming it; empty when all can.
     QString incompleteSourceRow() const;
+    // The entries of the repository rows, each with its check box's state, but `except`'s.
+    QList<SourceEntry> sourceEntries(const QTreeWidgetItem* except = nullptr) const;
 
     std::unique_ptr<Ui::SettingsDialog> ui;
     // An interval stored in the per-user settings and the time its edit showed at opening:

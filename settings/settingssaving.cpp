@@ -157,18 +157,24 @@ bool SettingsDialog::saveAptSettings()
     return true;
 }
 
-bool SettingsDialog::saveSources()
+QList<SourceEntry> SettingsDialog::sourceEntries(const QTreeWidgetItem* except) const
 {
     QList<SourceEntry> entries;
-    QTreeWidget* tree = ui->sourcesTreeWidget;
+    const QTreeWidget* tree = ui->sourcesTreeWidget;
     for (int row = 0; row < tree->topLevelItemCount(); ++row) {
-        auto* item = dynamic_cast<SourceItem*>(tree->topLevelItem(row));
-        if (!item)
+        const auto* item = dynamic_cast<const SourceItem*>(tree->topLevelItem(row));
+        if (!item || item == except)
             continue;
         SourceEntry entry = item->entry();
         entry.enabled = item->checkState(0) == Qt::Checked;
         entries.append(entry);
     }
+    return entries;
+}
+
+bool SettingsDialog::saveSources()
+{
+    const QList<SourceEntry> entries = sourceEntries();
     if (entries == m_sourceList.entries())
         return true;
     SourceList saved = m_sourceList;
