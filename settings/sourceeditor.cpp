@@ -112,7 +112,8 @@ QString SourceEditor::problemWithInput() const
         return QString();
     SourceEntry typed;
     SourceList::setOptionsText(&typed, ui->optionsLineEdit->text());
-    return signedByConflict(uris, suites, signedBy(typed));
+    // A line's URI is one, blanks of a disc name included.
+    return signedByConflict(m_entry.stanza ? uris : QStringList{uri}, suites, signedBy(typed));
 }
 
 QString SourceEditor::signedByConflict(const QStringList& uris, const QStringList& suites,
@@ -127,10 +128,15 @@ QString SourceEditor::signedByConflict(const QStringList& uris, const QStringLis
             for (const QString& suite : suites) {
                 if (otherSuites.contains(suite) &&
                     std::any_of(otherUris.cbegin(), otherUris.cend(),
-                                [&](const QString& o) { return withSlash(o) == withSlash(uri); }))
+                                [&](const QString& o) { return withSlash(o) == withSlash(uri); })) {
+                    if (::signedBy(other).isEmpty())
+                        return tr("Another row of \"%1\" \"%2\" has no signed-by: APT takes only one "
+                                  "signed-by for a URI and distribution.")
+                            .arg(uri, suite);
                     return tr("Another row of \"%1\" \"%2\" has signed-by \"%3\": APT takes only one "
                               "signed-by for a URI and distribution.")
                         .arg(uri, suite, ::signedBy(other));
+                }
             }
         }
     }
