@@ -1,5 +1,7 @@
 #include "aptconf/sourcelist.h"
 
+#include "policy/aptfilepolicy.h"
+
 #include <algorithm>
 
 #include <QDir>
@@ -682,8 +684,7 @@ QString SourceList::listDirectory(const QMap<QString, QString>& aptConfig)
 
 QStringList SourceList::listFiles(const QString& directory)
 {
-    const QStringList names = QDir(directory).entryList(
-        {QStringLiteral("*.list"), QStringLiteral("*.sources")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QStringList names = aptListFileNames(directory);
     const QString prefix = directory.endsWith(QLatin1Char('/')) ? directory : directory + QLatin1Char('/');
     QStringList paths;
     paths.reserve(names.size());

@@ -113,9 +113,7 @@ public:
     // from the values as APT prints them (missing ones empty).
     static QString mainListPath(const QMap<QString, QString>& aptConfig);
     static QString listDirectory(const QMap<QString, QString>& aptConfig);
-    // The "*.list" and "*.sources" files of a directory (name matched ignoring case, hidden
-    // ones left out),
-    // ordered by name ignoring case, each as directory + "/" + name.
+    // The list files APT reads in a directory, in APT's order, each as directory + "/" + name.
     static QStringList listFiles(const QString& directory);
 
 private:

@@ -1,6 +1,7 @@
 #include "aptverdict.h"
 
 #include "childprocess.h"
+#include "policy/aptfilepolicy.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -58,9 +59,7 @@ QString AptVerdict::onSourceLists(const QMap<QString, QByteArray>& files, const 
     };
     // The current lists, then the new ones over them.
     QStringList current = {mainList};
-    const QDir parts(m_settings.underRoot(listDir));
-    const QStringList names =
-        parts.entryList({QStringLiteral("*.list"), QStringLiteral("*.sources")}, QDir::Files);
+    const QStringList names = aptListFileNames(m_settings.underRoot(listDir));
     for (const QString& name : names)
         current << listDir + QLatin1Char('/') + name;
     for (const QString& path : qAsConst(current)) {
@@ -73,11 +72,16 @@ QString AptVerdict::onSourceLists(const QMap<QString, QByteArray>& files, const 
         if (!writeScratch(scratchPath(it.key()), it.value()))
             return QCoreApplication::translate("AptVerdict", "Cannot prepare a scratch copy for APT to read");
     }
-    return run(QStringLiteral("apt-get"),
-               {QStringLiteral("indextargets"), QStringLiteral("-o"),
-                QStringLiteral("Dir::Etc::sourcelist=") + scratchList, QStringLiteral("-o"),
-                QStringLiteral("Dir::Etc::sourceparts=") + scratchParts},
-               m_settings.childEnvironment(), QCoreApplication::translate("AptVerdict", "source lists"));
+    QString verdict =
+        run(QStringLiteral("apt-get"),
+            {QStringLiteral("indextargets"), QStringLiteral("-o"),
+             QStringLiteral("Dir::Etc::sourcelist=") + scratchList, QStringLiteral("-o"),
+             QStringLiteral("Dir::Etc::sourceparts=") + scratchParts},
+            m_settings.childEnvironment(), QCoreApplication::translate("AptVerdict", "source lists"));
+    // APT names the copies; the user knows the files. The folder goes first: the main list's
+    // copy is a prefix of it.
+    return verdict.replace(scratchParts + QLatin1Char('/'), QDir::cleanPath(listDir) + QLatin1Char('/'))
+        .replace(scratchList, mainList);
 }
 
 QString AptVerdict::run(const QString& program, const QStringList& arguments, const QStringList& environment,
@@ -95,6 +99,8 @@ QString AptVerdict::run(const QString& program, const QStringList& arguments, co
         if (line.startsWith(QLatin1String("E: ")))
             errors << line;
     }
+    // apt-get reads the lists twice and so says each error twice.
+    errors.removeDuplicates();
     return QCoreApplication::translate("AptVerdict", "Refused %1: APT cannot read it: %2")
         .arg(what, errors.join(QLatin1Char(' ')));
 }

@@ -220,7 +220,7 @@ ActionReply UpgradeHelper::setsourcelist(const QVariantMap& args)
                                     ? it.value().toByteArray()
                                     : it.value().toString().toUtf8();
         const QString problem = checkPlainText(
-            text, QCoreApplication::translate("UpgradeHelper", "list file \"%1\"").arg(it.key()));
+            text, QCoreApplication::translate("UpgradeHelper", "list file \"%1\"").arg(it.key()), true);
         if (!problem.isEmpty())
             return errorReply(problem);
         files.insert(it.key(), text);

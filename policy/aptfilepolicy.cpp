@@ -1,6 +1,9 @@
 #include "aptfilepolicy.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -41,10 +44,12 @@ QString checkPlainSetting(const QString& key, const QString& value)
 
 } // namespace
 
-QString checkPlainText(const QByteArray& text, const QString& what)
+QString checkPlainText(const QByteArray& text, const QString& what, bool crlf)
 {
     for (int i = 0; i < text.size(); ++i) {
         const uchar c = uchar(text.at(i));
+        if (crlf && c == '\r' && i + 1 < text.size() && text.at(i + 1) == '\n')
+            continue;
         if ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7f)
             return QCoreApplication::translate(
                        "AptFilePolicy", "Refused %1: byte %2 is the control character 0x%3, which is not "
@@ -163,6 +168,17 @@ bool isAptListFileName(const QString& name)
     static const QRegularExpression read(QRegularExpression::anchoredPattern(
         QStringLiteral("[A-Za-z0-9_:-][A-Za-z0-9_:.-]*\\.(list|sources)")));
     return read.match(name).hasMatch();
+}
+
+QStringList aptListFileNames(const QString& directory)
+{
+    QStringList names = QDir(directory).entryList(QDir::Files);
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [](const QString& name) { return !isAptListFileName(name); }),
+                names.end());
+    // The names left are ASCII, so comparing them as UTF-16 is comparing their bytes.
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 QString checkSourceListPath(const QString& path, const QString& mainList, const QString& listDir)

@@ -461,6 +461,7 @@ void SettingsDialog::on_editSourceButton_clicked()
     SourceEntry entry = item->entry();
     entry.enabled = item->checkState(0) == Qt::Checked;
     SourceEditor editor(entry, this);
+    editor.setOtherRows(shownSources(item));
     if (editor.exec() != QDialog::Accepted)
         return;
     item->setEntry(editor.entry());
@@ -470,6 +471,7 @@ void SettingsDialog::on_editSourceButton_clicked()
 void SettingsDialog::on_addSourceButton_clicked()
 {
     SourceEditor editor(this);
+    editor.setOtherRows(shownSources());
     if (editor.exec() != QDialog::Accepted)
         return;
     // New repositories are one-line entries of the main list; the row says so.

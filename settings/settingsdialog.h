@@ -89,8 +89,8 @@ private:
     // The row a move by step (-1 up, +1 down) lands the row at: the next shown row of the
     // same file; -1 when there is none.
     int sourceMoveTarget(int row, int step) const;
-    // The entries of the tab's rows, each as its check box says.
-    QList<SourceEntry> shownSources() const;
+    // The entries of the tab's rows, each as its check box says, but `except`'s.
+    QList<SourceEntry> shownSources(const QTreeWidgetItem* except = nullptr) const;
     void moveSource(int step);
     // APT's values as the controls would write them: key -> values, newest first.
     QMap<QString, QStringList> aptValuesShown() const;

@@ -157,13 +157,13 @@ bool SettingsDialog::saveAptSettings()
     return true;
 }
 
-QList<SourceEntry> SettingsDialog::shownSources() const
+QList<SourceEntry> SettingsDialog::shownSources(const QTreeWidgetItem* except) const
 {
     QList<SourceEntry> entries;
     const QTreeWidget* tree = ui->sourcesTreeWidget;
     for (int row = 0; row < tree->topLevelItemCount(); ++row) {
         const auto* item = dynamic_cast<const SourceItem*>(tree->topLevelItem(row));
-        if (!item)
+        if (!item || item == except)
             continue;
         SourceEntry entry = item->entry();
         entry.enabled = item->checkState(0) == Qt::Checked;

@@ -23,6 +23,8 @@ public:
     ~SourceEditor() override;
 
     SourceEntry entry() const { return m_entry; }
+    // The window's other rows: APT takes only one signed-by for a URI and distribution.
+    void setOtherRows(const QList<SourceEntry>& rows) { m_others = rows; }
 
 public Q_SLOTS:
     void accept() override;
@@ -31,7 +33,11 @@ private:
     void fillTypes();
     // Why APT would refuse what the fields hold; empty when it would take it.
     QString problemWithInput() const;
+    // Why an enabled other row of the same URI and distribution refuses `signedBy`.
+    QString signedByConflict(const QStringList& uris, const QStringList& suites,
+                             const QString& signedBy) const;
 
     std::unique_ptr<Ui::SourceEditor> ui;
     SourceEntry m_entry;
+    QList<SourceEntry> m_others;
 };

@@ -178,6 +178,20 @@ private Q_SLOTS:
         QCOMPARE(written.size(), expected.size());
         QCOMPARE(aptReleaseFiles(in, written), shownReleaseFiles(list));
     }
+
+    // The tab lists the files APT reads, in APT's order: by the bytes of their names.
+    void listFilesAsAptReadsThem()
+    {
+        QTemporaryDir dir;
+        for (const char* name :
+             {"a.list", "B.list", "_u.list", "9.sources", "a.b.list", "Upper.LIST", "Zed.Sources",
+              "my repo.list", "vendor+extra.list", "tilde~.list", "café.list", ".x.list", "a.list.save"})
+            TestSupport::writeFile(dir.filePath(name), "");
+        QStringList names;
+        for (const QString& path : SourceList::listFiles(dir.path()))
+            names.append(QFileInfo(path).fileName());
+        QCOMPARE(names, (QStringList{"9.sources", "B.list", "_u.list", "a.b.list", "a.list"}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSourceList)

@@ -64,7 +64,7 @@ private Q_SLOTS:
     // The editor refuses in place what APT would refuse; what it takes becomes this line.
     void editorRefuses_data()
     {
-        QTest::addColumn<QStringList>("fields"); // URI, distribution, sections, options
+        QTest::addColumn<QStringList>("fields"); // URI, distribution, sections, options[, other row]
         QTest::addColumn<QString>("outcome");    // the line (still unticked), or the refusal
         const QString uri = "https://tools.example.org/debian";
         QTest::newRow("key and architecture")
@@ -84,12 +84,27 @@ private Q_SLOTS:
             << QStringList{"[trusted=yes] " + uri, "bookworm", "main", ""} << "Options go into";
         QTest::newRow("bare option") << QStringList{uri, "bookworm", "main", "trusted"}
                                      << "The option \"trusted\"";
+        QTest::newRow("empty option")
+            << QStringList{uri, "bookworm", "main", "signed-by="} << "The option \"signed-by=\"";
+        QTest::newRow("flat with a section")
+            << QStringList{"file:/srv/repo", "./", "main", ""} << "The distribution \"./\" ends in";
+        QTest::newRow("hash in sections") << QStringList{uri, "bookworm", "main #contrib", ""}
+                                          << "The distribution and the sections must not";
+        QTest::newRow("no method") << QStringList{"deb.debian.org/debian", "bookworm", "main", ""}
+                                   << "The URI \"deb.debian.org/debian\" needs";
+        const QString twin = "deb-src [ signed-by=/k.asc ] " + uri + "/ bookworm main";
+        QTest::newRow("twin, other key")
+            << QStringList{uri, "bookworm", "main", "signed-by=/o.asc", twin} << "Another row of";
+        QTest::newRow("twin, same key") << QStringList{uri, "bookworm", "main", "signed-by=/k.asc", twin}
+                                        << "#deb [ signed-by=/k.asc ] " + uri + " bookworm main";
     }
     void editorRefuses()
     {
         QFETCH(QStringList, fields);
         QFETCH(QString, outcome);
         SourceEditor editor;
+        if (fields.size() > 4)
+            editor.setOtherRows({SourceList::parseLine(fields.at(4) + "\n", "/etc/apt/sources.list")});
         const char* names[] = {"uriLineEdit", "distLineEdit", "sectionsLineEdit", "optionsLineEdit"};
         for (int field = 0; field < 4; ++field)
             child<QLineEdit>(&editor, names[field])->setText(fields.at(field));
