@@ -101,8 +101,8 @@ public:
     // The entry its own text gives, in either format.
     static SourceEntry reparse(const SourceEntry& entry);
 
-    // "/<Dir::Etc>/<Dir::Etc::sourcelist>" and "/<Dir::Etc>/<Dir::Etc::sourceparts>", built
-    // from the values as APT prints them (missing ones empty).
+    // The main list file and the list folder (without its last "/") as APT finds them
+    // (aptConfigFile()), from the values as "apt-config dump" prints them (missing ones empty).
     static QString mainListPath(const QMap<QString, QString>& aptConfig);
     static QString listDirectory(const QMap<QString, QString>& aptConfig);
     // The "*.list" and "*.sources" files of a directory (name matched ignoring case, hidden
