@@ -126,6 +126,40 @@ void parseAptConfigDump(const QString& text, QMap<QString, QString>* config)
     *config = std::move(result);
 }
 
+QString aptConfigFile(const QMap<QString, QString>& config, const QString& key)
+{
+    QString root = config.value(QStringLiteral("RootDir"));
+    if (!root.isEmpty() && !root.endsWith(QLatin1Char('/')))
+        root += QLatin1Char('/');
+    QString path = config.value(key);
+    if (path.isEmpty())
+        return root;
+    const auto standsAlone = [&path] {
+        return path.startsWith(QLatin1Char('/')) || path.startsWith(QLatin1String("./")) ||
+               path.startsWith(QLatin1String("../")) || path.startsWith(QLatin1String("~/"));
+    };
+    for (QString parent = key.section(QLatin1String("::"), 0, -2); !parent.isEmpty();
+         parent = parent.section(QLatin1String("::"), 0, -2)) {
+        const QString above = config.value(parent);
+        if (above.isEmpty())
+            continue;
+        if (standsAlone()) {
+            // APT reads anything below /dev/null as /dev/null itself.
+            if (path.startsWith(QLatin1String("/dev/null")))
+                path.truncate(9);
+            break;
+        }
+        path.prepend(above.endsWith(QLatin1Char('/')) ? above : above + QLatin1Char('/'));
+    }
+    while (path.contains(QLatin1String("/./")))
+        path.replace(QLatin1String("/./"), QLatin1String("/"));
+    while (path.contains(QLatin1String("//")))
+        path.replace(QLatin1String("//"), QLatin1String("/"));
+    if (!root.isEmpty() && path.startsWith(QLatin1Char('/')))
+        path.remove(0, 1);
+    return root + path;
+}
+
 QString ownAptConfigPath()
 {
     return QString::fromLatin1(OwnAptConfigPath);

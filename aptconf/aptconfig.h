@@ -23,6 +23,12 @@ QMap<QString, QString> readAptConfig(bool* ok, QString* error, int timeoutMs);
 // Key "value"; with the quotes stripped. Lines without a value are skipped.
 void parseAptConfigDump(const QString& text, QMap<QString, QString>* config);
 
+// The path APT makes of a file or folder key, as "apt-config shell V KEY/f" prints it: the
+// key's value under the values of its parents (Dir::Etc::sourcelist under Dir::Etc under Dir,
+// empty ones skipped), a value beginning with "/", "./", "../" or "~/" standing alone, all
+// under RootDir. An unset or empty key gives RootDir alone.
+QString aptConfigFile(const QMap<QString, QString>& config, const QString& key);
+
 // The notifier's own APT configuration file, which the privileged helper writes.
 QString ownAptConfigPath();
 // The keys an APT configuration file the notifier wrote sets (list keys with their "::").

@@ -1,5 +1,6 @@
 #include "aptconf/originpattern.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 bool OriginPatternFields::operator==(const OriginPatternFields& other) const
@@ -63,6 +64,20 @@ QString formatOriginPattern(const OriginPatternFields& fields)
 {
     return formatOriginPattern(fields.archive, fields.component, fields.label, fields.origin, fields.codeName,
                                fields.site);
+}
+
+OriginPatternFields allowedOriginFields(const QString& rule)
+{
+    static const QRegularExpression colon(QStringLiteral("(?<!\\\\):"));
+    QStringList parts = rule.split(colon);
+    if (parts.size() == 1)
+        parts = rule.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    OriginPatternFields fields;
+    if (parts.size() != 2)
+        return fields;
+    fields.origin = parts[0].replace(QLatin1String("\\:"), QLatin1String(":"));
+    fields.archive = parts[1].replace(QLatin1String("\\:"), QLatin1String(":"));
+    return fields;
 }
 
 QString defaultOriginPattern()

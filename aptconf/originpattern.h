@@ -34,5 +34,10 @@ QString formatOriginPattern(const QString& archive, const QString& component, co
                             const QString& origin, const QString& codeName, const QString& site);
 QString formatOriginPattern(const OriginPatternFields& fields);
 
+// The fields an Unattended-Upgrade::Allowed-Origins rule matches: "origin:archive", where
+// "\:" stands for a colon; without a colon, the two are separated by blanks. A rule that
+// is neither gives no fields.
+OriginPatternFields allowedOriginFields(const QString& rule);
+
 // The pattern a new list entry starts with.
 QString defaultOriginPattern();

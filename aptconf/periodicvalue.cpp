@@ -4,22 +4,21 @@ namespace PeriodicValue {
 
 int intervalDays(const QString& value, int maxDays)
 {
-    bool ok = false;
-    const qint64 days = value.toLongLong(&ok);
-    if (ok)
-        return int(qBound<qint64>(0, days, maxDays));
     if (value == QLatin1String("always"))
         return 1;
-    // apt.systemd.daily's suffixes; the number before them is whole.
+    // apt.systemd.daily's suffixes; a count without one is in days.
     const QString units = QStringLiteral("smhd");
     const qint64 seconds[] = {1, 60, 3600, 86400};
     const int unit = value.isEmpty() ? -1 : units.indexOf(value.back());
-    if (unit < 0)
+    bool ok = false;
+    const qint64 count = (unit < 0 ? value : value.chopped(1)).toLongLong(&ok);
+    // Only a plain "0" turns the task off; any other count of no time or less (a negative
+    // one, "0h") runs it at every start of the daily job.
+    if (!ok || value == QLatin1String("0"))
         return 0;
-    const qint64 count = value.chopped(1).toLongLong(&ok);
-    if (!ok || count <= 0)
-        return 0;
-    const qint64 total = count * seconds[unit];
+    if (count <= 0)
+        return 1;
+    const qint64 total = qMin<qint64>(count, qint64(maxDays) * 86400) * seconds[unit < 0 ? 3 : unit];
     return int(qBound<qint64>(1, (total + 86399) / 86400, maxDays));
 }
 

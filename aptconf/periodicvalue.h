@@ -7,8 +7,9 @@
 // shown as near as the control allows and isExactlyShown() says it must be kept as set.
 namespace PeriodicValue {
 
-// Days between runs for an interval value, within 0 (off) .. maxDays. "always" and a
-// duration shorter than a day show as one day; anything unreadable as 0.
+// Days between runs for an interval value, within 0 (off) .. maxDays. "always", a duration
+// shorter than a day and one of no time or less ("-1", which runs at every start of the daily
+// job) show as one day; anything unreadable as 0.
 int intervalDays(const QString& value, int maxDays);
 // Whether APT::Periodic::Enable's value turns the daily job on; a missing value does.
 bool isEnabled(const QString& value);

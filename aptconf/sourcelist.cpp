@@ -1,5 +1,6 @@
 #include "aptconf/sourcelist.h"
 
+#include "aptconf/aptconfig.h"
 #include "policy/aptfilepolicy.h"
 
 #include <algorithm>
@@ -629,7 +630,9 @@ void SourceList::load(const QMap<QString, QString>& aptConfig)
 {
     setSourceListPath(mainListPath(aptConfig));
     parseFile(m_sourceListPath);
-    const QStringList files = listFiles(listDirectory(aptConfig));
+    // An empty path would read the current folder.
+    const QString directory = listDirectory(aptConfig);
+    const QStringList files = directory.isEmpty() ? QStringList() : listFiles(directory);
     for (const QString& file : files)
         parseFile(file);
 }
@@ -672,14 +675,15 @@ QList<int> SourceList::removedRows(const QList<SourceEntry>& rows, int row)
 
 QString SourceList::mainListPath(const QMap<QString, QString>& aptConfig)
 {
-    return QStringLiteral("/%1/%2").arg(aptConfig.value(QStringLiteral("Dir::Etc")),
-                                        aptConfig.value(QStringLiteral("Dir::Etc::sourcelist")));
+    return aptConfigFile(aptConfig, QStringLiteral("Dir::Etc::sourcelist"));
 }
 
 QString SourceList::listDirectory(const QMap<QString, QString>& aptConfig)
 {
-    return QStringLiteral("/%1/%2").arg(aptConfig.value(QStringLiteral("Dir::Etc")),
-                                        aptConfig.value(QStringLiteral("Dir::Etc::sourceparts")));
+    QString directory = aptConfigFile(aptConfig, QStringLiteral("Dir::Etc::sourceparts"));
+    if (directory.size() > 1 && directory.endsWith(QLatin1Char('/')))
+        directory.chop(1);
+    return directory;
 }
 
 QStringList SourceList::listFiles(const QString& directory)

@@ -109,8 +109,8 @@ public:
     // stood between blank lines, so that the file keeps its separators.
     static QList<int> removedRows(const QList<SourceEntry>& rows, int row);
 
-    // "/<Dir::Etc>/<Dir::Etc::sourcelist>" and "/<Dir::Etc>/<Dir::Etc::sourceparts>", built
-    // from the values as APT prints them (missing ones empty).
+    // The main list file and the list folder (without its last "/") as APT finds them
+    // (aptConfigFile()), from the values as "apt-config dump" prints them (missing ones empty).
     static QString mainListPath(const QMap<QString, QString>& aptConfig);
     static QString listDirectory(const QMap<QString, QString>& aptConfig);
     // The list files APT reads in a directory, in APT's order, each as directory + "/" + name.

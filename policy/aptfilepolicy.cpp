@@ -26,7 +26,10 @@ bool isListName(const QString& name)
 QString checkPlainSetting(const QString& key, const QString& value)
 {
     if (isPeriodicKey(key)) {
-        static const QRegularExpression word(QStringLiteral("^[A-Za-z0-9]*$"));
+        // Words and numbers, as apt.systemd.daily reads them through "apt-config shell": a
+        // count with an optional unit ("12h"), "always", and a negative count, which runs the
+        // task at every start of the job. Nothing else can reach a shell or a command line.
+        static const QRegularExpression word(QStringLiteral("^([A-Za-z0-9]*|-[0-9]+[smhd]?)$"));
         if (!word.match(value).hasMatch())
             return QCoreApplication::translate("AptFilePolicy", "the value \"%1\" of \"%2\" is not allowed")
                 .arg(value, key);

@@ -3,7 +3,15 @@
 
 #include "aptconf/originpattern.h"
 
-OriginsPatternDialog::OriginsPatternDialog(const QStringList& patterns, QWidget* parent)
+namespace {
+
+// Marks the rows of Allowed-Origins rules, which only APT's files change.
+const int AllowedOriginRole = Qt::UserRole;
+
+} // namespace
+
+OriginsPatternDialog::OriginsPatternDialog(const QStringList& patterns, const QStringList& allowedOrigins,
+                                           QWidget* parent)
     : QDialog(parent), ui(new Ui::OriginsPatternDialog)
 {
     ui->setupUi(this);
@@ -14,6 +22,17 @@ OriginsPatternDialog::OriginsPatternDialog(const QStringList& patterns, QWidget*
         connect(field, &QComboBox::editTextChanged, this, &OriginsPatternDialog::onEditTextChanged);
     }
     ui->patternsListWidget->addItems(patterns);
+    for (const QString& rule : allowedOrigins) {
+        auto* item = new QListWidgetItem(tr("%1 (Allowed-Origins, read-only)").arg(rule));
+        item->setData(AllowedOriginRole, rule);
+        item->setToolTip(tr("A rule of the list Unattended-Upgrade::Allowed-Origins: updates from this "
+                            "origin and archive are installed too. It is kept as set; change it in "
+                            "APT's configuration files."));
+        QFont font = item->font();
+        font.setItalic(true);
+        item->setFont(font);
+        ui->patternsListWidget->addItem(item);
+    }
     on_patternsListWidget_currentRowChanged(ui->patternsListWidget->currentRow());
 }
 
@@ -28,8 +47,9 @@ QStringList OriginsPatternDialog::patterns() const
 {
     QStringList result;
     for (int row = 0; row < ui->patternsListWidget->count(); ++row) {
-        const QString text = ui->patternsListWidget->item(row)->text();
-        if (!text.isEmpty())
+        const QListWidgetItem* item = ui->patternsListWidget->item(row);
+        const QString text = item->text();
+        if (!text.isEmpty() && !item->data(AllowedOriginRole).isValid())
             result.append(text);
     }
     return result;
@@ -37,14 +57,19 @@ QStringList OriginsPatternDialog::patterns() const
 
 void OriginsPatternDialog::on_addPatternButton_clicked()
 {
-    ui->patternsListWidget->addItem(defaultOriginPattern());
-    ui->patternsListWidget->setCurrentRow(ui->patternsListWidget->count() - 1);
+    // Above the Allowed-Origins rows, which stay last.
+    int row = 0;
+    while (row < ui->patternsListWidget->count() &&
+           !ui->patternsListWidget->item(row)->data(AllowedOriginRole).isValid())
+        ++row;
+    ui->patternsListWidget->insertItem(row, defaultOriginPattern());
+    ui->patternsListWidget->setCurrentRow(row);
 }
 
 void OriginsPatternDialog::on_removePatternButton_clicked()
 {
     const int row = ui->patternsListWidget->currentRow();
-    if (row < 0)
+    if (row < 0 || ui->patternsListWidget->item(row)->data(AllowedOriginRole).isValid())
         return;
     delete ui->patternsListWidget->takeItem(row);
 }
@@ -57,12 +82,14 @@ void OriginsPatternDialog::on_patternsListWidget_currentRowChanged(int currentRo
         field->blockSignals(true);
         field->clearEditText();
     }
-    const bool selected = currentRow >= 0;
-    ui->editAreaWidget->setEnabled(selected);
-    ui->removePatternButton->setEnabled(selected);
-    if (selected) {
-        const OriginPatternFields shown =
-            originPatternFields(parseOriginPattern(ui->patternsListWidget->item(currentRow)->text()));
+    const QListWidgetItem* item = ui->patternsListWidget->item(currentRow);
+    const QVariant rule = item ? item->data(AllowedOriginRole) : QVariant();
+    const bool editable = item && !rule.isValid();
+    ui->editAreaWidget->setEnabled(editable);
+    ui->removePatternButton->setEnabled(editable);
+    if (item) {
+        const OriginPatternFields shown = editable ? originPatternFields(parseOriginPattern(item->text()))
+                                                   : allowedOriginFields(rule.toString());
         ui->archiveComboBox->setEditText(shown.archive);
         ui->componentComboBox->setEditText(shown.component);
         ui->labelComboBox->setEditText(shown.label);
@@ -77,7 +104,7 @@ void OriginsPatternDialog::on_patternsListWidget_currentRowChanged(int currentRo
 void OriginsPatternDialog::onEditTextChanged()
 {
     QListWidgetItem* current = ui->patternsListWidget->currentItem();
-    if (!current)
+    if (!current || current->data(AllowedOriginRole).isValid())
         return;
     current->setText(
         formatOriginPattern(ui->archiveComboBox->currentText(), ui->componentComboBox->currentText(),

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStyle>
+#include <algorithm>
 
 using namespace SettingsKeys;
 
@@ -176,6 +177,8 @@ void SettingsDialog::loadAptSettings(AptConfigReading* reading)
     // Newest first, which is the reverse of APT's order; saving turns it round again.
     m_originPatterns = config.values(key(OriginsPattern));
     m_ignoredPackages = config.values(key(PackageBlacklist));
+    m_allowedOrigins = config.values(key(AllowedOrigins));
+    std::reverse(m_allowedOrigins.begin(), m_allowedOrigins.end());
     m_aptShown = aptValuesShown();
     noteValuesKeptAsSet();
     // Only what the user set through this dialog is written to the notifier's file, which
@@ -188,18 +191,21 @@ void SettingsDialog::loadAptSettings(AptConfigReading* reading)
 void SettingsDialog::noteValuesKeptAsSet()
 {
     const QMultiMap<QString, QString> config(m_aptConfig);
-    const auto note = [&](QWidget* control, const char* name) {
+    const auto note = [&](QWidget* control, const char* name, const QString& shown) {
         const QString value = config.value(key(name));
-        if (!value.isEmpty() && m_aptShown.value(key(name)) != QStringList{value})
+        if (!value.isEmpty() && shown != value)
             control->setToolTip(
                 tr("APT's configuration sets \"%1\", which this field cannot show exactly; it "
                    "is kept as set unless you change this field.")
                     .arg(value));
     };
-    note(ui->enableCheckBox, PeriodicEnable);
+    const auto shown = [this](const char* name) { return m_aptShown.value(key(name)).value(0); };
+    note(ui->enableCheckBox, PeriodicEnable, shown(PeriodicEnable));
     for (const auto& [name, box] : periodicSpinBoxes())
-        note(box, name);
-    note(ui->verboseComboBox, Verbose);
+        note(box, name, shown(name));
+    // A level the list lacks is kept as set (see aptValuesShown()), yet the list shows none.
+    const int verbose = ui->verboseComboBox->currentIndex();
+    note(ui->verboseComboBox, Verbose, verbose >= 0 ? QString::number(verbose) : QString());
 }
 
 std::vector<std::pair<const char*, QSpinBox*>> SettingsDialog::periodicSpinBoxes() const
@@ -217,8 +223,8 @@ QMap<QString, QStringList> SettingsDialog::aptValuesShown() const
     set(PeriodicEnable, ui->enableCheckBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     for (const auto& [name, box] : periodicSpinBoxes())
         set(name, QString::number(box->value()));
-    // A level the list cannot show is written back as it was set, never as "-1", which
-    // neither APT nor the helper takes.
+    // A level the list cannot show is written back as it was set, never as the list's "-1"
+    // for no row, which would change it.
     const int verbose = ui->verboseComboBox->currentIndex();
     set(Verbose, verbose >= 0 ? QString::number(verbose) : m_aptConfig.value(key(Verbose)));
     set(Mail, ui->mailLineEdit->text());
@@ -351,7 +357,7 @@ void SettingsDialog::on_enableCheckBox_toggled(bool checked)
 
 void SettingsDialog::on_originsPatternButton_clicked()
 {
-    OriginsPatternDialog dialog(m_originPatterns, this);
+    OriginsPatternDialog dialog(m_originPatterns, m_allowedOrigins, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_originPatterns = dialog.patterns();

@@ -130,6 +130,7 @@ private:
     QVariantMap m_globalSettings; // as gathered at opening, then as last sent
     bool m_unattendedUpgradesInstalled = false;
     QStringList m_originPatterns;
+    QStringList m_allowedOrigins; // in APT's order; never written
     QStringList m_ignoredPackages;
     SourceList m_sourceList;
     // Only Reset writes the delay: the tray may set a new one while the dialog is open.

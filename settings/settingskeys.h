@@ -24,5 +24,7 @@ inline constexpr char Verbose[] = "APT::Periodic::Verbose";
 inline constexpr char Mail[] = "Unattended-Upgrade::Mail";
 inline constexpr char OriginsPattern[] = "Unattended-Upgrade::Origins-Pattern::";
 inline constexpr char PackageBlacklist[] = "Unattended-Upgrade::Package-Blacklist::";
+// Read only: the older form of origin patterns, which unattended-upgrades still applies.
+inline constexpr char AllowedOrigins[] = "Unattended-Upgrade::Allowed-Origins::";
 
 } // namespace SettingsKeys

@@ -2,6 +2,7 @@
 // fixtures/aptconf/sourcelist is a case: in/ holds the list files as found, "rows" the rows the
 // tab shows, each "edits[.NAME]" the user's changes (one a line) made on a fresh load and
 // out[.NAME]/ every file they must write, nothing else.
+#include "aptconf/aptconfig.h"
 #include "aptconf/sourcelist.h"
 
 #include "testsupport.h"
@@ -156,7 +157,8 @@ private Q_SLOTS:
         const QString in = dir + "/in", out = dir + "/out" + edits.mid(5);
         SourceList list;
         // APT prints Dir::Etc without its leading slash.
-        list.load({{"Dir::Etc", in.mid(1)},
+        list.load({{"Dir", "/"},
+                   {"Dir::Etc", in.mid(1)},
                    {"Dir::Etc::sourcelist", "sources.list"},
                    {"Dir::Etc::sourceparts", "sources.list.d"}});
         QCOMPARE(list.toFileMap(), QVariantMap()); // as read: nothing to write
@@ -191,6 +193,37 @@ private Q_SLOTS:
         for (const QString& path : SourceList::listFiles(dir.path()))
             names.append(QFileInfo(path).fileName());
         QCOMPARE(names, (QStringList{"9.sources", "B.list", "_u.list", "a.b.list", "a.list"}));
+    }
+
+    // The tab reads the lists where APT itself finds them: apt-config's /f and /d answers.
+    void listLocations_data()
+    {
+        QTest::addColumn<QString>("config");
+        QTest::newRow("default") << "";
+        QTest::newRow("chroot") << "Dir \"/srv/chroot/\";";
+        QTest::newRow("absolute parts") << "Dir::Etc::sourceparts \"/opt/parts\";";
+        QTest::newRow("absolute etc") << "Dir::Etc \"/x/etc\"; Dir::Etc::sourcelist \"main.list\";";
+        QTest::newRow("untidy") << "Dir \"/srv//c\"; Dir::Etc \"etc//apt/./\"; Dir::Etc::sourceparts \"p/\";";
+        QTest::newRow("empty etc") << "Dir \"/c\"; Dir::Etc \"\"; Dir::Etc::sourcelist \"/dev/null/x\";";
+    }
+    void listLocations()
+    {
+        QFETCH(QString, config);
+        QTemporaryDir sandbox;
+        TestSupport::writeFile(sandbox.filePath("apt.conf"),
+                               config.toUtf8() + "\nDir::Etc::parts \"" + sandbox.path().toUtf8() + "\";\n");
+        const auto apt = [&](const QStringList& arguments) {
+            QProcess process;
+            process.setEnvironment({"APT_CONFIG=" + sandbox.filePath("apt.conf"), "LC_ALL=C"});
+            process.start("apt-config", arguments);
+            process.waitForFinished(30000);
+            return QString(process.readAllStandardOutput());
+        };
+        QMap<QString, QString> dump;
+        parseAptConfigDump(apt({"dump"}), &dump);
+        const QString answer = apt({"shell", "L", "Dir::Etc::sourcelist/f", "D", "Dir::Etc::sourceparts/d"});
+        QCOMPARE(SourceList::mainListPath(dump) + " " + SourceList::listDirectory(dump) + "/",
+                 answer.section('\'', 1, 1) + " " + answer.section('\'', 3, 3));
     }
 };
 

@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
@@ -204,6 +205,15 @@ private Q_SLOTS:
         // must read back unchanged.
         child<QLineEdit>(dialog, "mailLineEdit")->setText("\"jürgen@example.org\"");
         inSubDialog(dialog, "originsPatternButton", [](QDialog* patterns) {
+            // An Allowed-Origins rule is shown with what it matches, but only APT's files change it.
+            auto* list = child<QListWidget>(patterns, "patternsListWidget");
+            list->setCurrentItem(list->findItems("${distro_id}:", Qt::MatchStartsWith).value(0));
+            QCOMPARE(child<QComboBox>(patterns, "archiveComboBox")->currentText(),
+                     "${distro_codename}-security");
+            QVERIFY(!child<QWidget>(patterns, "editAreaWidget")->isEnabled());
+            // Editing one field of a pattern keeps the others, the site among them.
+            list->setCurrentItem(list->findItems("site=", Qt::MatchContains).value(0));
+            child<QComboBox>(patterns, "labelComboBox")->setEditText("Example");
             child<QToolButton>(patterns, "addPatternButton")->click();
             child<QComboBox>(patterns, "codeNameComboBox")->setEditText("${distro_codename}-updates");
         });
@@ -289,8 +299,14 @@ private Q_SLOTS:
         auto* interval = child<QTimeEdit>(dialog, "aptIntervalTimeEdit");
         QCOMPARE(interval->time(), QTime(23, 59, 59));
         QCOMPARE(interval->minimumTime(), QTime(0, 1));
-        QCOMPARE(child<QSpinBox>(dialog, "updatePackageListsSpinBox")->toolTip().contains("\"always\""),
-                 file.endsWith("hand-edited"));
+        for (const auto& [control, value] : {std::pair{"updatePackageListsSpinBox", "\"always\""},
+                                             {"downloadUpgradeablePackagesSpinBox", "\"-1\""},
+                                             {"verboseComboBox", "\"5\""}})
+            QCOMPARE(child<QWidget>(dialog, control)->toolTip().contains(value),
+                     file.endsWith("hand-edited"));
+        // "-1" runs the task at every start of APT's daily job.
+        QCOMPARE(child<QSpinBox>(dialog, "downloadUpgradeablePackagesSpinBox")->value(),
+                 file.endsWith("hand-edited") ? 1 : 0);
         QSettings().setValue("General/skipNotificationDelay", 3600); // the tray's "remind later"
         child<QSpinBox>(dialog, "hideTrayDelaySpinBox")->stepBy(1);
         child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
