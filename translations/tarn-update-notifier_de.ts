@@ -20,7 +20,7 @@
 <context>
     <name>AptFilePolicy</name>
     <message>
-        <location filename="../policy/aptfilepolicy.cpp" line="+28"/>
+        <location filename="../policy/aptfilepolicy.cpp" line="+34"/>
         <source>the value &quot;%1&quot; of &quot;%2&quot; is not allowed</source>
         <translation>der Wert „%1“ von „%2“ ist nicht erlaubt</translation>
     </message>
@@ -35,7 +35,7 @@
         <translation>der Schlüssel „%1“ ist nicht erlaubt</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+12"/>
         <source>Refused %1: byte %2 is the control character 0x%3, which is not plain text</source>
         <translation>Abgelehnt: %1: Byte %2 ist das Steuerzeichen 0x%3, das kein reiner Text ist</translation>
     </message>
@@ -56,12 +56,12 @@
     </message>
     <message>
         <location line="+8"/>
-        <location line="+64"/>
+        <location line="+75"/>
         <source>control characters are not allowed</source>
         <translation>Steuerzeichen sind nicht erlaubt</translation>
     </message>
     <message>
-        <location line="-55"/>
+        <location line="-66"/>
         <source>only quoted elements are allowed inside &quot;%1&quot;</source>
         <translation>in „%1“ sind nur Elemente in Anführungszeichen erlaubt</translation>
     </message>
@@ -86,7 +86,7 @@
         <translation>Abgelehnt: APT-Konfiguration: die Liste „%1“ ist nicht geschlossen</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+28"/>
         <source>Refused list file &quot;%1&quot;: %2</source>
         <translation>Abgelehnt: Listendatei „%1“: %2</translation>
     </message>
@@ -127,29 +127,29 @@
 <context>
     <name>AptVerdict</name>
     <message>
-        <location filename="../helper/aptverdict.cpp" line="+35"/>
+        <location filename="../helper/aptverdict.cpp" line="+36"/>
         <location line="+18"/>
-        <location line="+21"/>
+        <location line="+19"/>
         <source>Cannot prepare a scratch copy for APT to read</source>
         <translation>Eine Arbeitskopie zum Prüfen durch APT kann nicht angelegt werden</translation>
     </message>
     <message>
-        <location line="-31"/>
+        <location line="-29"/>
         <source>APT configuration</source>
         <translation>APT-Konfiguration</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+25"/>
         <source>Cannot copy %1 for APT to read</source>
         <translation>%1 kann nicht zum Prüfen durch APT kopiert werden</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>source lists</source>
         <translation>Paketquellenlisten</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+24"/>
         <source>Refused %1: APT cannot read it: %2</source>
         <translation>Abgelehnt: %1: APT kann sie nicht lesen: %2</translation>
     </message>
@@ -407,7 +407,7 @@ Klicken, um das System zu aktualisieren</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+207"/>
+        <location filename="../core/updatecheck.cpp" line="+206"/>
         <location line="+102"/>
         <source>Unable to run package management tool</source>
         <translation>Das Paketverwaltungsprogramm kann nicht gestartet werden</translation>
@@ -585,6 +585,16 @@ Bitte prüfen Sie die Einstellungen</translation>
         <source>Site:</source>
         <translation>Server:</translation>
     </message>
+    <message>
+        <location filename="../settings/originspatterndialog.cpp" line="+26"/>
+        <source>%1 (Allowed-Origins, read-only)</source>
+        <translation>%1 (Allowed-Origins, schreibgeschützt)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A rule of the list Unattended-Upgrade::Allowed-Origins: updates from this origin and archive are installed too. It is kept as set; change it in APT&apos;s configuration files.</source>
+        <translation>Eine Regel der Liste Unattended-Upgrade::Allowed-Origins: Aktualisierungen aus dieser Herkunft und diesem Archiv werden ebenfalls installiert. Sie bleibt, wie sie eingestellt ist; ändern Sie sie in den Konfigurationsdateien von APT.</translation>
+    </message>
 </context>
 <context>
     <name>PackageBlackListDialog</name>
@@ -630,7 +640,7 @@ Bitte prüfen Sie die Einstellungen</translation>
         <translation>%1 wird angehalten …</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+13"/>
         <source>Packages are being installed, which must not be interrupted: %1 finishes all its work first.</source>
         <translation>Es werden Pakete installiert, was nicht unterbrochen werden darf: %1 beendet zuerst seine ganze Arbeit.</translation>
     </message>
@@ -961,7 +971,7 @@ Bitte prüfen Sie die Einstellungen</translation>
         <translation>Paketverwaltung starten</translation>
     </message>
     <message>
-        <location filename="../settings/settingsdialog.cpp" line="+84"/>
+        <location filename="../settings/settingsdialog.cpp" line="+85"/>
         <source>Number of the upgradable packages: %1</source>
         <translation>Anzahl der aktualisierbaren Pakete: %1</translation>
     </message>
@@ -985,23 +995,23 @@ Bitte prüfen Sie die Einstellungen</translation>
     </message>
     <message>
         <location line="+26"/>
-        <location line="+151"/>
-        <location filename="../settings/settingssaving.cpp" line="+236"/>
+        <location line="+156"/>
+        <location filename="../settings/settingssaving.cpp" line="+242"/>
         <source>Error</source>
         <translation>Fehler</translation>
     </message>
     <message>
-        <location line="-151"/>
+        <location line="-156"/>
         <source>Unable to read APT settings. Error: %1</source>
         <translation>Die APT-Einstellungen können nicht gelesen werden. Fehler: %1</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+30"/>
         <source>APT&apos;s configuration sets &quot;%1&quot;, which this field cannot show exactly; it is kept as set unless you change this field.</source>
         <translation>Die APT-Konfiguration setzt „%1“, was dieses Feld nicht genau anzeigen kann; der Wert bleibt wie gesetzt, solange Sie dieses Feld nicht ändern.</translation>
     </message>
     <message>
-        <location line="+104"/>
+        <location line="+107"/>
         <source>Attention!</source>
         <translation>Achtung!</translation>
     </message>
@@ -1034,12 +1044,12 @@ to fix broken command</source>
 zum Reparaturbefehl hinzugefügt werden</translation>
     </message>
     <message>
-        <location line="+175"/>
+        <location line="+185"/>
         <source>Select Package Manager</source>
         <translation>Paketverwaltung auswählen</translation>
     </message>
     <message>
-        <location filename="../settings/settingssaving.cpp" line="-189"/>
+        <location filename="../settings/settingssaving.cpp" line="-195"/>
         <source>Nothing was saved: %1</source>
         <translation>Nichts wurde gespeichert: %1</translation>
     </message>
@@ -1074,7 +1084,7 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>Die APT-Einstellungen können nicht geschrieben werden. Fehler: %1</translation>
     </message>
     <message numerus="yes">
-        <location line="+32"/>
+        <location line="+38"/>
         <source>The repositories were not saved: another program changed %n list file(s) since this window read them: %1. Cancel and open the settings again to edit what they hold now.</source>
         <translation>
             <numerusform>Die Paketquellen wurden nicht gespeichert: Ein anderes Programm hat %n Listendatei geändert, seit dieses Fenster sie gelesen hat: %1. Brechen Sie ab und öffnen Sie die Einstellungen erneut, um den aktuellen Inhalt zu bearbeiten.</numerusform>
@@ -1130,7 +1140,7 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>signed-by=/etc/apt/keyrings/example.asc arch=amd64</translation>
     </message>
     <message>
-        <location filename="../settings/sourceeditor.cpp" line="+10"/>
+        <location filename="../settings/sourceeditor.cpp" line="+33"/>
         <source>Add Repository</source>
         <translation>Paketquelle hinzufügen</translation>
     </message>
@@ -1160,17 +1170,32 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>Die URI darf kein „#“ enthalten: APT würde den Rest als Kommentar lesen.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+3"/>
+        <source>The distribution and the sections must not contain &quot;#&quot;: APT would read the rest as a comment.</source>
+        <translation>Distribution und Sektionen dürfen kein „#“ enthalten: APT läse den Rest als Kommentar.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>A repository line holds one URI and one distribution, without blanks.</source>
         <translation>Eine Paketquellen-Zeile enthält eine URI und eine Distribution, ohne Leerzeichen.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+9"/>
+        <source>The URI &quot;%1&quot; needs a method, such as &quot;https://&quot; or &quot;file:&quot;.</source>
+        <translation>Die URI „%1“ braucht eine Zugriffsart wie „https://“ oder „file:“.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>The distribution &quot;%1&quot; needs at least one section, such as &quot;main&quot;; only a distribution ending in &quot;/&quot; has none.</source>
         <translation>Die Distribution „%1“ braucht mindestens einen Bereich, etwa „main“; nur eine Distribution, die auf „/“ endet, hat keinen.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+4"/>
+        <source>The distribution &quot;%1&quot; ends in &quot;/&quot;: such a repository has no sections.</source>
+        <translation>Die Distribution „%1“ endet auf „/“: Eine solche Paketquelle hat keine Sektionen.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>The option &quot;%1&quot; is not of the form name=value.</source>
         <translation>Die Option „%1“ hat nicht die Form Name=Wert.</translation>
     </message>
@@ -1178,6 +1203,16 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <location line="+2"/>
         <source>This repository&apos;s key is written into its file; signed-by cannot be set here.</source>
         <translation>Der Schlüssel dieser Paketquelle steht in ihrer Datei; signed-by kann hier nicht gesetzt werden.</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Another row of &quot;%1&quot; &quot;%2&quot; has no signed-by: APT takes only one signed-by for a URI and distribution.</source>
+        <translation>Eine andere Zeile von „%1“ „%2“ hat kein signed-by: APT nimmt für eine URI und Distribution nur ein signed-by.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Another row of &quot;%1&quot; &quot;%2&quot; has signed-by &quot;%3&quot;: APT takes only one signed-by for a URI and distribution.</source>
+        <translation>Eine andere Zeile von „%1“ „%2“ hat signed-by „%3“: APT nimmt für eine URI und Distribution nur ein signed-by.</translation>
     </message>
 </context>
 <context>
@@ -1502,7 +1537,7 @@ zum Reparaturbefehl hinzugefügt werden</translation>
 <context>
     <name>main</name>
     <message>
-        <location filename="../app/main.cpp" line="+43"/>
+        <location filename="../app/main.cpp" line="+44"/>
         <source>%1: no display to show the notifier on</source>
         <translation>%1: keine Anzeige, auf der der Aktualisierungsmelder erscheinen kann</translation>
     </message>

@@ -20,7 +20,7 @@
 <context>
     <name>AptFilePolicy</name>
     <message>
-        <location filename="../policy/aptfilepolicy.cpp" line="+28" />
+        <location filename="../policy/aptfilepolicy.cpp" line="+34" />
         <source>the value "%1" of "%2" is not allowed</source>
         <translation type="unfinished" />
     </message>
@@ -35,7 +35,7 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+10" />
+        <location line="+12" />
         <source>Refused %1: byte %2 is the control character 0x%3, which is not plain text</source>
         <translation type="unfinished" />
     </message>
@@ -56,12 +56,12 @@
     </message>
     <message>
         <location line="+8" />
-        <location line="+64" />
+        <location line="+75" />
         <source>control characters are not allowed</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="-55" />
+        <location line="-66" />
         <source>only quoted elements are allowed inside "%1"</source>
         <translation type="unfinished" />
     </message>
@@ -86,7 +86,7 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+17" />
+        <location line="+28" />
         <source>Refused list file "%1": %2</source>
         <translation type="unfinished" />
     </message>
@@ -127,29 +127,29 @@
 <context>
     <name>AptVerdict</name>
     <message>
-        <location filename="../helper/aptverdict.cpp" line="+35" />
+        <location filename="../helper/aptverdict.cpp" line="+36" />
         <location line="+18" />
-        <location line="+21" />
+        <location line="+19" />
         <source>Cannot prepare a scratch copy for APT to read</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="-31" />
+        <location line="-29" />
         <source>APT configuration</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+27" />
+        <location line="+25" />
         <source>Cannot copy %1 for APT to read</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+10" />
+        <location line="+11" />
         <source>source lists</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+18" />
+        <location line="+24" />
         <source>Refused %1: APT cannot read it: %2</source>
         <translation type="unfinished" />
     </message>
@@ -396,7 +396,7 @@ Click to run system upgrade</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+207" />
+        <location filename="../core/updatecheck.cpp" line="+206" />
         <location line="+102" />
         <source>Unable to run package management tool</source>
         <translation type="unfinished" />
@@ -582,6 +582,16 @@ Please verify settings</source>
         <source>Site:</source>
         <translation type="unfinished" />
     </message>
+    <message>
+        <location filename="../settings/originspatterndialog.cpp" line="+26" />
+        <source>%1 (Allowed-Origins, read-only)</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>A rule of the list Unattended-Upgrade::Allowed-Origins: updates from this origin and archive are installed too. It is kept as set; change it in APT's configuration files.</source>
+        <translation type="unfinished" />
+    </message>
 </context>
 <context>
     <name>PackageBlackListDialog</name>
@@ -627,7 +637,7 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+11" />
+        <location line="+13" />
         <source>Packages are being installed, which must not be interrupted: %1 finishes all its work first.</source>
         <translation type="unfinished" />
     </message>
@@ -958,7 +968,7 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../settings/settingsdialog.cpp" line="+84" />
+        <location filename="../settings/settingsdialog.cpp" line="+85" />
         <source>Number of the upgradable packages: %1</source>
         <translation type="unfinished" />
     </message>
@@ -982,23 +992,23 @@ Please verify settings</source>
     </message>
     <message>
         <location line="+26" />
-        <location line="+151" />
-        <location filename="../settings/settingssaving.cpp" line="+236" />
+        <location line="+156" />
+        <location filename="../settings/settingssaving.cpp" line="+242" />
         <source>Error</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="-151" />
+        <location line="-156" />
         <source>Unable to read APT settings. Error: %1</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+28" />
+        <location line="+30" />
         <source>APT's configuration sets "%1", which this field cannot show exactly; it is kept as set unless you change this field.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+104" />
+        <location line="+107" />
         <source>Attention!</source>
         <translation type="unfinished" />
     </message>
@@ -1027,12 +1037,12 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+175" />
+        <location line="+185" />
         <source>Select Package Manager</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../settings/settingssaving.cpp" line="-189" />
+        <location filename="../settings/settingssaving.cpp" line="-195" />
         <source>Nothing was saved: %1</source>
         <translation type="unfinished" />
     </message>
@@ -1067,7 +1077,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location line="+32" />
+        <location line="+38" />
         <source>The repositories were not saved: another program changed %n list file(s) since this window read them: %1. Cancel and open the settings again to edit what they hold now.</source>
         <translation>
             <numerusform>The repositories were not saved: another program changed %n list file since this window read them: %1. Cancel and open the settings again to edit what they hold now.</numerusform>
@@ -1123,7 +1133,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../settings/sourceeditor.cpp" line="+10" />
+        <location filename="../settings/sourceeditor.cpp" line="+33" />
         <source>Add Repository</source>
         <translation type="unfinished" />
     </message>
@@ -1153,23 +1163,48 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+5" />
+        <location line="+3" />
+        <source>The distribution and the sections must not contain "#": APT would read the rest as a comment.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+6" />
         <source>A repository line holds one URI and one distribution, without blanks.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+4" />
+        <location line="+9" />
+        <source>The URI "%1" needs a method, such as "https://" or "file:".</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
         <source>The distribution "%1" needs at least one section, such as "main"; only a distribution ending in "/" has none.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+7" />
+        <location line="+4" />
+        <source>The distribution "%1" ends in "/": such a repository has no sections.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+6" />
         <source>The option "%1" is not of the form name=value.</source>
         <translation type="unfinished" />
     </message>
     <message>
         <location line="+2" />
         <source>This repository's key is written into its file; signed-by cannot be set here.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+24" />
+        <source>Another row of "%1" "%2" has no signed-by: APT takes only one signed-by for a URI and distribution.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+3" />
+        <source>Another row of "%1" "%2" has signed-by "%3": APT takes only one signed-by for a URI and distribution.</source>
         <translation type="unfinished" />
     </message>
 </context>
@@ -1500,7 +1535,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../app/main.cpp" line="+43" />
+        <location filename="../app/main.cpp" line="+44" />
         <source>%1: no display to show the notifier on</source>
         <translation type="unfinished" />
     </message>
