@@ -28,8 +28,8 @@ bool asksForTextOnly(int argc, char** argv)
     return false;
 }
 
-// Answers --help and --version, hands --quit on, or tells that there is no display
-// (or none that answers); the exit status.
+// Answers --help and --version, hands --quit on, or tells an administrator that there is no
+// display (or none that answers); the exit status.
 int runWithoutDisplay(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
@@ -38,7 +38,8 @@ int runWithoutDisplay(int argc, char** argv)
     QCommandLineParser parser;
     NotifierStarter::describeOptions(parser);
     parser.process(application); // exits after --help and --version
-    if (NotifierStarter::forwardsQuit(parser))
+    // Anybody but an administrator gets nothing from the notifier, not even a complaint.
+    if (NotifierStarter::forwardsQuit(parser) || !NotifierStarter::isAdministrator())
         return 0;
     std::fprintf(stderr, "%s\n",
                  qPrintable(QCoreApplication::translate("main", "%1: no display to show the notifier on")

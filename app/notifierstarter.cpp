@@ -49,6 +49,10 @@ NotifierStarter::NotifierStarter(QtSingleApplication* application)
     describeOptions(m_parser);
     m_parser.process(application->arguments());
 
+    if (!isAdministrator()) {
+        m_shouldExit = true;
+        return;
+    }
     if (!application->unsafePath().isEmpty()) {
         qCritical("%s", qPrintable(tr("%1 belongs to another user or is open to others: not started")
                                        .arg(application->unsafePath())));
@@ -63,7 +67,7 @@ NotifierStarter::NotifierStarter(QtSingleApplication* application)
         return;
     }
 
-    if (!isAdministrator() || m_parser.isSet(QuitOption)) {
+    if (m_parser.isSet(QuitOption)) {
         m_shouldExit = true;
         return;
     }

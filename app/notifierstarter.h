@@ -29,6 +29,8 @@ public:
     static bool forwardsQuit(const QCommandLineParser& parser);
     // Mobile mode: a phone shell, told apart by the environment.
     static bool isMobileSession(const QString& desktopSession, const QString& launcherSettings);
+    // Root or a member of the administrators' group: nobody else gets the notifier.
+    static bool isAdministrator();
 
 public slots:
     void onMessageReceived(QString message);
@@ -38,7 +40,6 @@ public slots:
 private:
     void startCore(bool desktopMode);
     void handleOptions(const QString& workingDirectory);
-    static bool isAdministrator();
 
     QSocketNotifier* m_termNotifier = nullptr;
     int m_exitCode = 0;

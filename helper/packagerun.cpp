@@ -220,12 +220,13 @@ PackageRun::Result PackageRun::attempt(const CheckedCommand& command, int limitM
         if (!stopAsked && (overLimit || m_channel.stopRequested())) {
             stopAsked = true;
             sinceStop.start();
-            sendOutput(
+            const int seconds = int(limitMs / 1000);
+            const QString text =
                 overLimit ? QCoreApplication::translate(
-                                "PackageRun", "%1 did not finish within %2 seconds and is being stopped.")
-                                .arg(command.program)
-                                .arg(limitMs / 1000)
-                          : QCoreApplication::translate("PackageRun", "Stopping %1...").arg(command.program));
+                                "PackageRun", "%1 did not finish within %n second(s) and is being stopped.",
+                                nullptr, seconds)
+                          : QCoreApplication::translate("PackageRun", "Stopping %1...");
+            sendOutput(text.arg(command.program));
         }
         if (stopAsked && !child.programEnded() && signalsSent < 3) {
             // A signal is sent only while dpkg's phase has not begun, checked right before each:

@@ -533,7 +533,7 @@ Bitte prüfen Sie die Einstellungen</translation>
         <translation>Sprechblasen-Meldung und Einstellungen ausblenden.</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+22"/>
         <source>%1 belongs to another user or is open to others: not started</source>
         <translation>%1 gehört einem anderen Benutzer oder ist für andere offen: nicht gestartet</translation>
     </message>
@@ -629,18 +629,21 @@ Bitte prüfen Sie die Einstellungen</translation>
         <source>Unable to start %1: %2</source>
         <translation>%1 kann nicht gestartet werden: %2</translation>
     </message>
-    <message>
-        <location line="+54"/>
-        <source>%1 did not finish within %2 seconds and is being stopped.</source>
-        <translation>%1 ist nicht innerhalb von %2 Sekunden fertig geworden und wird angehalten.</translation>
+    <message numerus="yes">
+        <location line="+55"/>
+        <source>%1 did not finish within %n second(s) and is being stopped.</source>
+        <translation>
+            <numerusform>%1 ist nicht innerhalb von %n Sekunde fertig geworden und wird angehalten.</numerusform>
+            <numerusform>%1 ist nicht innerhalb von %n Sekunden fertig geworden und wird angehalten.</numerusform>
+        </translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Stopping %1...</source>
         <translation>%1 wird angehalten …</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>Packages are being installed, which must not be interrupted: %1 finishes all its work first.</source>
         <translation>Es werden Pakete installiert, was nicht unterbrochen werden darf: %1 beendet zuerst seine ganze Arbeit.</translation>
     </message>
@@ -1537,12 +1540,12 @@ zum Reparaturbefehl hinzugefügt werden</translation>
 <context>
     <name>main</name>
     <message>
-        <location filename="../app/main.cpp" line="+44"/>
+        <location filename="../app/main.cpp" line="+45"/>
         <source>%1: no display to show the notifier on</source>
         <translation>%1: keine Anzeige, auf der der Aktualisierungsmelder erscheinen kann</translation>
     </message>
     <message>
-        <location filename="../app/notifierstarter.cpp" line="-70"/>
+        <location filename="../app/notifierstarter.cpp" line="-74"/>
         <source>Update notifier for Tarn desktop</source>
         <translation>Aktualisierungsmelder für den Tarn-Desktop</translation>
     </message>

@@ -530,7 +530,7 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+18" />
+        <location line="+22" />
         <source>%1 belongs to another user or is open to others: not started</source>
         <translation type="unfinished" />
     </message>
@@ -626,18 +626,21 @@ Please verify settings</source>
         <source>Unable to start %1: %2</source>
         <translation type="unfinished" />
     </message>
-    <message>
-        <location line="+54" />
-        <source>%1 did not finish within %2 seconds and is being stopped.</source>
-        <translation type="unfinished" />
+    <message numerus="yes">
+        <location line="+55" />
+        <source>%1 did not finish within %n second(s) and is being stopped.</source>
+        <translation>
+            <numerusform>%1 did not finish within %n second and is being stopped.</numerusform>
+            <numerusform>%1 did not finish within %n seconds and is being stopped.</numerusform>
+        </translation>
     </message>
     <message>
-        <location line="+4" />
+        <location line="+3" />
         <source>Stopping %1...</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+13" />
+        <location line="+14" />
         <source>Packages are being installed, which must not be interrupted: %1 finishes all its work first.</source>
         <translation type="unfinished" />
     </message>
@@ -1530,12 +1533,12 @@ to fix broken command</source>
 <context>
     <name>main</name>
     <message>
-        <location filename="../app/notifierstarter.cpp" line="-70" />
+        <location filename="../app/notifierstarter.cpp" line="-74" />
         <source>Update notifier for Tarn desktop</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../app/main.cpp" line="+44" />
+        <location filename="../app/main.cpp" line="+45" />
         <source>%1: no display to show the notifier on</source>
         <translation type="unfinished" />
     </message>

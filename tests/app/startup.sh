@@ -140,6 +140,7 @@ check "a user outside kelmora-admin: the program ends" wait_until 30 ended "$NOT
 wait "$NOTIFIER_PID"
 check "... with status 0" test $? = 0
 check "... and nothing was checked" test "$(checker_runs)" = "$runs"
+check "... nor said, without a display either" eval 'in_sandbox "${AS[@]}" env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$NOTIFIER" >"$OUT/user-nodisplay.log" 2>&1 && [ ! -s "$OUT/user-nodisplay.log" ]'
 user --groups=4243
 start_notifier "$OUT/admin.log" --silent
 check "a member of kelmora-admin gets the notifier" wait_until 30 ran $((runs + 1))
