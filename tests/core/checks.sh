@@ -86,6 +86,22 @@ test "$(checker_runs)" = $((runs + 1)) || check "... only that one" false
 stop_notifier
 check "SIGTERM ends the notifier with status 0" test "$EXIT_STATUS" = 0
 
+# Icon hiding on: the icon comes with updates, goes after its delay once up to date, and a
+# failed check brings it back.
+user_settings hideTray=true hideTrayDelay=3000
+echo "2;0;0" >"$CTL/output"; ITEMS=$(logged RegisterStatusNotifierItem)
+start_notifier "$OUT/hiding.log" --silent
+wait_until 30 eval '[ "$(logged RegisterStatusNotifierItem)" -gt "$ITEMS" ]'
+SVC=$(last_logged RegisterStatusNotifierItem service)
+check "icon hiding on: updates show the icon" wait_until 30 tooltip_is "$(upgrades 2)"
+owned() { dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner "string:$SVC" | grep -q true; }
+echo "0;0;0" >"$CTL/output"; bump "$SANDBOX/status"; updated
+check "... up to date, it goes after its delay" wait_until 30 eval '! owned'
+echo "a;b;c" >"$CTL/output"; bump "$SANDBOX/status"; updated
+check "... a failed check brings it back" wait_until 30 owned
+stop_notifier
+user_settings hideTray=false messageTimeout=200
+
 # A German desktop: the tray and the dialogs speak German (a plain start opens the settings).
 echo "0;0;0" >"$CTL/output"; ITEMS=$(logged RegisterStatusNotifierItem)
 LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 start_notifier "$OUT/german.log"
