@@ -147,15 +147,22 @@ check "a member of kelmora-admin gets the notifier" wait_until 30 ran $((runs + 
 stop_notifier
 
 # Without XDG_RUNTIME_DIR: lock and socket in a folder of the user's own (0700) in the
-# temporary folder; one that another user made first is refused.
+# temporary folder; what another user made there first, or a folder open to others, is refused.
 USERRUN= PRIVATE=$SHARED/tarn-update-notifier-4242
-mkdir -m 777 "$PRIVATE"; runs=$(checker_runs)
+LOCK=$PRIVATE/tarn-update-notifier-4242-$(printf %s "$(readlink -f "$NOTIFIER")" | sha1sum | cut -c1-16).lock
 user --groups=4243
-start_notifier "$OUT/foreign.log" --silent
-check "a folder of another user's: the program ends" wait_until 30 ended "$NOTIFIER_PID"
-wait "$NOTIFIER_PID"
-check "... with status 1, nothing checked" test "$?:$(checker_runs)" = "1:$runs"
-rmdir "$PRIVATE"
+while IFS='|' read -r what made; do
+    eval "$made"; runs=$(checker_runs)
+    start_notifier "$OUT/foreign.log" --silent
+    check "$what: the program ends" wait_until 30 ended "$NOTIFIER_PID"
+    wait "$NOTIFIER_PID"
+    check "... with status 1, nothing checked" test "$?:$(checker_runs)" = "1:$runs"
+    rm -rf "$PRIVATE"
+done <<'EOF'
+a folder of another user's|mkdir -m 777 "$PRIVATE"
+a folder of the user's open to others|mkdir -m 705 "$PRIVATE" && chown 4242 "$PRIVATE"
+a lock of another user's in the user's folder|mkdir -m 700 "$PRIVATE" && chown 4242 "$PRIVATE" && touch "$LOCK"
+EOF
 start_notifier "$OUT/private.log" --silent
 check "without it, the notifier runs" wait_until 30 ran $((runs + 1))
 check "... its folder the user's alone" test "$(stat -c %a:%u "$PRIVATE")" = 700:4242
