@@ -6,6 +6,7 @@
 #include "core/trayicon.h"
 #include "testsupport.h"
 
+#include <QMenu>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
@@ -73,6 +74,52 @@ private slots:
             QCOMPARE(balloons.constLast().at(3).toInt(), 5000);
     }
 
+    // Each "Remind me later in" choice hides the icon when so set and holds the reminders back
+    // for its time, a restart included.
+    void remindLaterChoices_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<qint64>("hours");
+        for (const auto& [entry, hours] : {std::pair{"1 hour", 1},
+                                           {"12 hours", 12},
+                                           {"1 day", 24},
+                                           {"2 days", 48},
+                                           {"a week", 168},
+                                           {"a month", 720}})
+            QTest::newRow(entry) << QString(entry) << qint64(hours);
+    }
+    void remindLaterChoices()
+    {
+        QFETCH(QString, entry);
+        QFETCH(qint64, hours);
+        QSettings().clear();
+        QSettings().setValue(QStringLiteral("General/hideTrayDeferred"), true);
+        {
+            NotifierCore core(false, true, nullptr);
+            auto* tray = core.findChild<TrayIcon*>(QStringLiteral("trayIcon"));
+            QMetaObject::invokeMethod(&core, "checkForUpdates");
+            QTRY_VERIFY_WITH_TIMEOUT(
+                tray->isVisible() && tray->toolTip().contains(QStringLiteral("<b>3</b>")), 10000);
+            // The tray's menu has no parent: it is one of the top-level widgets.
+            QMenu* menu = nullptr;
+            for (const QWidget* widget : QApplication::topLevelWidgets())
+                menu = menu ? menu : widget->findChild<QMenu*>(QStringLiteral("remindLaterMenu"));
+            QVERIFY(menu);
+            const QList<QAction*> choices = menu->actions();
+            const auto choice = std::find_if(choices.cbegin(), choices.cend(),
+                                             [&](const QAction* action) { return action->text() == entry; });
+            QVERIFY(choice != choices.cend());
+            (*choice)->trigger();
+            QVERIFY(!tray->isVisible());
+        }
+        QCOMPARE(QSettings().value(QStringLiteral("General/skipNotificationDelay")).toLongLong(),
+                 hours * 3600);
+        NotifierCore restarted(false, true, nullptr);
+        const qint64 endsInMs = restarted.findChild<QTimer*>(QStringLiteral("deferralEndTimer"))->interval();
+        QVERIFY2(qAbs(endsInMs - qMin(hours, qint64(24)) * 3600000) < 60000,
+                 qPrintable(QString::number(endsInMs)));
+    }
+
     // Stored delays, however odd (hand-edited), arm each timer within sound bounds.
     void storedDelays_data()
     {
@@ -88,6 +135,7 @@ private slots:
         QTest::newRow("check: junk") << QVariantMap{{"aptCacheCheckInterval", "x"}} << "checkTimer" << 60000;
         QTest::newRow("check: an hour")
             << QVariantMap{{"aptCacheCheckInterval", 3600000}} << "checkTimer" << 3600000;
+        QTest::newRow("reminder: unset") << QVariantMap{} << "reminderTimer" << 1800000;
         QTest::newRow("reminder: 1 s") << QVariantMap{{"notifyInterval", 1000}} << "reminderTimer" << 60000;
         QTest::newRow("icon hiding: 0") << QVariantMap{{"hideTrayDelay", 0}} << "hideTimer" << 3000;
         QTest::newRow("deferral: 2^63-1 s")
