@@ -131,6 +131,7 @@ private slots:
             return QVariantMap{{QStringLiteral("skipNotificationDelay"), delay},
                                {QStringLiteral("skipNotificationSince"), since}};
         };
+        QTest::newRow("check: unset") << QVariantMap{} << "checkTimer" << 1800000;
         QTest::newRow("check: 0") << QVariantMap{{"aptCacheCheckInterval", 0}} << "checkTimer" << 60000;
         QTest::newRow("check: junk") << QVariantMap{{"aptCacheCheckInterval", "x"}} << "checkTimer" << 60000;
         QTest::newRow("check: an hour")
