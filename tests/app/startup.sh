@@ -104,9 +104,11 @@ NOTIFIER=$BUILT
 # a StatusNotifierWatcher's or an XEmbed tray's (trayer).
 listening() { compgen -G "$XDG_RUNTIME_DIR/tarn-update-notifier-*.socket" >/dev/null; }
 no_tray() { kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk --no-watcher; }
+# The tray comes only after the notifier has asked for it three times, seconds later.
+dbus-monitor --session "member='Get',arg0='org.kde.StatusNotifierWatcher'" >"$OUT/asked" 2>&1 & ASKED=$!
 no_tray; start_notifier "$OUT/late-tray.log" --silent
-wait_until 30 listening
-kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk
+wait_until 30 eval '[ "$(grep -c "member=Get" "$OUT/asked")" -ge 3 ]'
+kill "$ASKED"; kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk
 check "a tray that comes late gets the icon" wait_until 30 eval '[ "$(logged RegisterStatusNotifierItem)" -ge 1 ]'
 stop_notifier
 no_tray; start_notifier "$OUT/late-xembed.log" --silent
