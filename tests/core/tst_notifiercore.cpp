@@ -13,6 +13,21 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+// The tray menu's entry of that text; the menus have no parent, so they are top-level widgets.
+QAction* menuEntry(const QString& text)
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        const QList<QAction*> actions = widget->actions();
+        const auto found = std::find_if(actions.cbegin(), actions.cend(),
+                                        [&](const QAction* action) { return action->text() == text; });
+        if (qobject_cast<QMenu*>(widget) && found != actions.cend())
+            return *found;
+    }
+    return nullptr;
+}
+} // namespace
+
 class TestNotifierCore : public QObject
 {
     Q_OBJECT
@@ -100,16 +115,9 @@ private slots:
             QMetaObject::invokeMethod(&core, "checkForUpdates");
             QTRY_VERIFY_WITH_TIMEOUT(
                 tray->isVisible() && tray->toolTip().contains(QStringLiteral("<b>3</b>")), 10000);
-            // The tray's menu has no parent: it is one of the top-level widgets.
-            QMenu* menu = nullptr;
-            for (const QWidget* widget : QApplication::topLevelWidgets())
-                menu = menu ? menu : widget->findChild<QMenu*>(QStringLiteral("remindLaterMenu"));
-            QVERIFY(menu);
-            const QList<QAction*> choices = menu->actions();
-            const auto choice = std::find_if(choices.cbegin(), choices.cend(),
-                                             [&](const QAction* action) { return action->text() == entry; });
-            QVERIFY(choice != choices.cend());
-            (*choice)->trigger();
+            QAction* choice = menuEntry(entry);
+            QVERIFY(choice);
+            choice->trigger();
             QVERIFY(!tray->isVisible());
         }
         QCOMPARE(QSettings().value(QStringLiteral("General/skipNotificationDelay")).toLongLong(),
@@ -215,23 +223,33 @@ private slots:
     }
 
     // The package manager runs as the administrator wrote its command line, an unquoted
-    // comma (which QSettings reads as a list) included.
+    // comma (which QSettings reads as a list) included, or as typed in the settings; its
+    // menu entry is greyed out while its program is missing.
     void packageManagerAsWritten_data()
     {
         QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("plain") << QByteArray("/bin/echo a b") << QStringList{"a", "b"};
-        QTest::newRow("unquoted comma") << QByteArray("/bin/echo a, b") << QStringList{"a,", "b"};
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("plain") << QByteArray("/bin/echo a b") << QString() << QStringList{"a", "b"} << true;
+        QTest::newRow("unquoted comma")
+            << QByteArray("/bin/echo a, b") << QString() << QStringList{"a,", "b"} << true;
+        QTest::newRow("typed in the settings")
+            << QByteArray("/bin/echo stored") << "/bin/echo typed" << QStringList{"typed"} << true;
+        QTest::newRow("program missing")
+            << QByteArray("/nonexistent/manager") << "/bin/echo typed" << QStringList{"typed"} << false;
     }
     void packageManagerAsWritten()
     {
         QFETCH(QByteArray, written);
+        QFETCH(QString, typed);
         QSettings().clear();
         QVERIFY(TestSupport::writeFile(m_paths.globalConfig, "[%General]\nPMTool=" + written + "\n"));
         NotifierCore core(false, true, nullptr);
         QVERIFY(TestSupport::writeFile(m_paths.globalConfig, "[%General]\nPMTool=/bin/true\n"));
+        QTEST(menuEntry(QStringLiteral("&Package Manager"))->isEnabled(), "offered");
         auto* process = core.findChild<QProcess*>(QStringLiteral("process"));
-        QMetaObject::invokeMethod(&core, "runPackageManager");
+        QMetaObject::invokeMethod(&core, "runPackageManager", Q_ARG(QString, typed));
         QCOMPARE(MessageBox::takeShownTexts(), QStringList());
         QCOMPARE(process->program(), QStringLiteral("/bin/echo"));
         QTEST(process->arguments(), "arguments");

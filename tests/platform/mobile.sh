@@ -22,6 +22,7 @@ answer() {
 body_is() { [ "$(last_logged Notify body)" = "$1 Click to run system upgrade" ]; }
 check "updates: a notification" answer '3;0;1' Notify
 check "... with the counts" body_is '<b>3</b> packages will be upgraded, <b>1</b> package will be removed.'
+check "... offering the upgrade" eval '[[ "$(last_logged Notify actions)" == *upgrade* ]]'
 ID=$(last_logged Notify id)
 check "other counts replace it" answer '2;1;0' Notify
 check "... in place" test "$(last_logged Notify replaces_id)" = "$ID"
