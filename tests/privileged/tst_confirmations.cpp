@@ -41,14 +41,17 @@ private Q_SLOTS:
         QTest::addColumn<bool>("readableRoot");
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("kB"); // asked for: the upgrade's needs and 300 MB to spare
         const int yes = QMessageBox::Yes, no = QMessageBox::No;
+        const QString huge = QStringLiteral("9000000000300001");
         QTest::newRow("download larger than any disk, Yes")
-            << QByteArray("9000000000000000000;0") << true << yes << int(QDialog::Accepted);
+            << QByteArray("9000000000000000000;0") << true << yes << int(QDialog::Accepted) << huge;
         QTest::newRow("download larger than any disk, No")
-            << QByteArray("9000000000000000000;0") << true << no << int(QDialog::Rejected);
+            << QByteArray("9000000000000000000;0") << true << no << int(QDialog::Rejected) << huge;
         QTest::newRow("installed size larger than any disk")
-            << QByteArray("0;9000000000000000000") << true << no << int(QDialog::Rejected);
-        QTest::newRow("free space unknown") << QByteArray() << false << no << int(QDialog::Rejected);
+            << QByteArray("0;9000000000000000000") << true << no << int(QDialog::Rejected) << huge;
+        QTest::newRow("free space unknown")
+            << QByteArray() << false << no << int(QDialog::Rejected) << QStringLiteral("300001");
     }
 
     void shortOfSpaceAsks()
@@ -67,8 +70,59 @@ private Q_SLOTS:
         const int result =
             runWhileOpen([&] { return request.exec(); },
                          [](QDialog* dialog) { button(dialog, QDialogButtonBox::Ok)->click(); });
-        QCOMPARE(MessageBox::takeShownTexts().size(), 1);
+        QFETCH(QString, kB);
+        QCOMPARE(MessageBox::takeShownTexts(),
+                 QStringList{"Free disk space is less than " + kB + " kB. Do you want to upgrade now?"});
         QTEST(result, "result");
+    }
+
+    // What the upgrade will do, as the checker lists it: each kind under its heading, with its
+    // label and versions, then the sizes.
+    void listingShown_data()
+    {
+        QTest::addColumn<QByteArray>("listing"); // what the checker prints for "-p"
+        QTest::addColumn<QByteArray>("sizes");   // and for "-s"
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("every kind, space freed")
+            << QByteArray("u;libc6;2.36-9;2.36-9+deb12u4;Debian-Security\\ni;linux-image-6.1.0-18;;6.1.76-1;"
+                          "\\nd;oldpkg;1.0;;\\n")
+            << QByteArray("123456;-2048000")
+            << QStringList{"The following packages will be upgraded:",
+                           "Debian-Security: libc6 (2.36-9 => 2.36-9+deb12u4)",
+                           "The following packages will be installed:",
+                           "linux-image-6.1.0-18 (6.1.76-1)",
+                           "The following packages will be removed:",
+                           "oldpkg (1.0)",
+                           "Need to get 124 kB of archives.",
+                           "After this operation, 2049 kB disk space will be freed."};
+        QTest::newRow("space used")
+            << QByteArray("u;bash;5.2.15-2;5.2.15-2+b2;\\n") << QByteArray("0;5000")
+            << QStringList{"The following packages will be upgraded:", "bash (5.2.15-2 => 5.2.15-2+b2)",
+                           "After this operation, 6 kB of additional disk space will be used."};
+    }
+    void listingShown()
+    {
+        QFETCH(QByteArray, listing);
+        QFETCH(QByteArray, sizes);
+        QTemporaryDir dir;
+        SystemPaths paths;
+        paths.aptCheck = dir.filePath("apt_check");
+        paths.rootFileSystem = dir.path();
+        SystemPaths::setCurrent(paths);
+        QVERIFY(TestSupport::writeScript(paths.aptCheck, "case $1 in -p) printf '" + listing +
+                                                             "' ;; -s) echo '" + sizes +
+                                                             "' ;; *) exit 2 ;; esac\n"));
+        UpgradeRequestDialog request;
+        QStringList shown;
+        runWhileOpen([&] { return request.exec(); },
+                     [&](QDialog* dialog) {
+                         dialog->findChild<QToolButton*>("showPackagesButton")->click();
+                         const auto* list = dialog->findChild<QListWidget*>();
+                         for (int row = 0; row < list->count(); ++row)
+                             shown << list->item(row)->text();
+                         dialog->reject();
+                     });
+        QTEST(shown, "shown");
     }
 
     // The checker is waited for with the dialog live: a hanging "-s" holds nothing up, a close
@@ -137,28 +191,35 @@ private Q_SLOTS:
         QTest::newRow("update refused") << false << -1 << refusal << false << refusal;
         QTest::newRow("not authorized")
             << true << 4 << QString() << false << QStringLiteral("You are not allowed");
+        QTest::newRow("upgrade failed")
+            << true << 0 << QString() << false << QStringLiteral("Upgrade failed");
         QTest::newRow("helper busy") << false << 6 << QString() << false << QStringLiteral("is busy");
         QTest::newRow("markup in the output")
             << true << 0 << QString() << false << QStringLiteral("<a href=x>y</a>");
         QTest::newRow("stopped, dpkg left unfinished")
             << true << 0 << QString() << true << QStringLiteral("dpkg --configure -a");
     }
-    // A successful upgrade ends with a full bar, whatever dpkg's last status said.
+    // The bar follows APT's percentages, and a successful upgrade ends with a full bar,
+    // whatever dpkg's last status said.
     void successFillsTheBar()
     {
         FakeHelperJobs jobs;
         UpgradeDialog upgrade;
+        int midway = 0;
         int value = 0;
         QString log;
         runWhileOpen(
             [&] { return upgrade.exec("apt-get update", "apt-get -y dist-upgrade", "apt-get -f install"); },
             [&](QDialog* dialog) {
+                jobs.onData({{"type", "progress"}, {"progress", "42.5"}});
+                midway = dialog->findChild<QProgressBar*>()->value();
                 jobs.onData({{"type", "progress"}, {"progress", "99.5"}});
                 jobs.job->finish(0, {{"message", "success"}});
                 value = dialog->findChild<QProgressBar*>()->value();
                 log = dialog->findChild<QTextBrowser*>()->toPlainText();
                 button(dialog, QDialogButtonBox::Ok)->click();
             });
+        QCOMPARE(midway, 42);
         QCOMPARE(value, 100);
         QVERIFY2(log.endsWith("Upgrade complete"), qPrintable(log));
     }
