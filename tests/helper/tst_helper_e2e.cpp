@@ -249,6 +249,9 @@ private Q_SLOTS:
             << "setsourcelist"
             << lists({{"/etc/apt//sources.list", half}, {"/etc/apt//sources.list.d/x.list", half}}) << English
             << "larger than";
+        QTest::newRow("APT configuration larger than the limit")
+            << "setaptconfig" << QVariantMap{{"data", QByteArray(HelperContract::MaxDataBytes + 1, '/')}}
+            << English << "larger than";
         QTest::newRow("good list with a bad path")
             << "setsourcelist" << lists({{"/etc/apt//sources.list", "deb x\n"}, {"/etc/passwd", "x\n"}})
             << English << "Refused";

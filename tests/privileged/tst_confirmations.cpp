@@ -154,26 +154,36 @@ private Q_SLOTS:
 
     void stopAsksFirst_data()
     {
+        QTest::addColumn<bool>("listUpdate");
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("stops");
-        QTest::newRow("Yes stops") << int(QMessageBox::Yes) << 1;
-        QTest::newRow("No stops nothing") << int(QMessageBox::No) << 0;
+        QTest::newRow("upgrade: Yes stops") << false << int(QMessageBox::Yes) << 1;
+        QTest::newRow("upgrade: No stops nothing") << false << int(QMessageBox::No) << 0;
+        QTest::newRow("list update: Yes stops") << true << int(QMessageBox::Yes) << 1;
     }
 
     void stopAsksFirst()
     {
+        QFETCH(bool, listUpdate);
         QFETCH(int, answer);
         QFETCH(int, stops);
         FakeHelperJobs jobs;
         UpgradeDialog upgrade;
+        UpdateDialog update;
         MessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
         runWhileOpen(
-            [&] { return upgrade.exec("apt-get update", "apt-get -y dist-upgrade", "apt-get -f install"); },
+            [&] {
+                return listUpdate
+                           ? update.exec("apt-get update")
+                           : upgrade.exec("apt-get update", "apt-get -y dist-upgrade", "apt-get -f install");
+            },
             [](QDialog* dialog) {
                 button(dialog, QDialogButtonBox::Cancel)->click();
                 dialog->done(0);
             });
-        QCOMPARE(MessageBox::takeShownTexts().size(), 1);
+        QCOMPARE(MessageBox::takeShownTexts(),
+                 QStringList{listUpdate ? "Really abort the package list update process?"
+                                        : "Really abort the system upgrade process?"});
         QCOMPARE(jobs.killedJobs.size(), stops);
     }
 
@@ -189,6 +199,7 @@ private Q_SLOTS:
         const QString refusal = QStringLiteral("Refused: the program \"sh\" is not allowed");
         QTest::newRow("upgrade refused") << true << -1 << refusal << false << refusal;
         QTest::newRow("update refused") << false << -1 << refusal << false << refusal;
+        QTest::newRow("update failed") << false << 0 << QString() << false << QStringLiteral("Update failed");
         QTest::newRow("not authorized")
             << true << 4 << QString() << false << QStringLiteral("You are not allowed");
         QTest::newRow("upgrade failed")
@@ -219,6 +230,13 @@ private Q_SLOTS:
                 log = dialog->findChild<QTextBrowser*>()->toPlainText();
                 button(dialog, QDialogButtonBox::Ok)->click();
             });
+        // A list update that succeeded is accepted: only then does the notifier check again.
+        UpdateDialog update;
+        QCOMPARE(runWhileOpen([&] { return update.exec("apt-get update"); },
+                              [&](QDialog*) {
+                                  jobs.job->finish(0, {{"message", "success"}});
+                              }),
+                 int(QDialog::Accepted));
         QCOMPARE(midway, 42);
         QCOMPARE(value, 100);
         QVERIFY2(log.endsWith("Upgrade complete"), qPrintable(log));
