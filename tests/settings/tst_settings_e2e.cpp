@@ -10,6 +10,7 @@
 #include "dialogtesting.h"
 #include "testsupport.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDirIterator>
@@ -304,9 +305,17 @@ private Q_SLOTS:
                                              {"verboseComboBox", "\"5\""}})
             QCOMPARE(child<QWidget>(dialog, control)->toolTip().contains(value),
                      file.endsWith("hand-edited"));
-        // "-1" runs the task at every start of APT's daily job.
-        QCOMPARE(child<QSpinBox>(dialog, "downloadUpgradeablePackagesSpinBox")->value(),
-                 file.endsWith("hand-edited") ? 1 : 0);
+        // "always" and "-1" run the task at every start of APT's daily job; "48h" is 2 days.
+        const bool handEdited = file.endsWith("hand-edited");
+        for (const auto& [control, shown, stock] : {std::tuple{"updatePackageListsSpinBox", 1, 1},
+                                                    {"downloadUpgradeablePackagesSpinBox", 1, 0},
+                                                    {"autocleanIntervalSpinBox", 2, 0}})
+            QCOMPARE(child<QSpinBox>(dialog, control)->value(), handEdited ? shown : stock);
+        QCOMPARE(child<QCheckBox>(dialog, "enableCheckBox")->isChecked(), !handEdited);
+        // The per-user settings are saved as shown.
+        child<QSpinBox>(dialog, "messageTimeoutSpinBox")->setValue(7);
+        child<QCheckBox>(dialog, "hideTrayCheckBox")->setChecked(false);
+        child<QCheckBox>(dialog, "hideTrayDeferredCheckBox")->setChecked(true);
         QSettings().setValue("General/skipNotificationDelay", 3600); // the tray's "remind later"
         child<QSpinBox>(dialog, "hideTrayDelaySpinBox")->stepBy(1);
         child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
@@ -314,6 +323,9 @@ private Q_SLOTS:
         QCOMPARE(TestSupport::readFile(own), ownBefore);
         QCOMPARE(QSettings().value("General/aptCacheCheckInterval").toInt(), twoDays);
         QCOMPARE(QSettings().value("General/skipNotificationDelay").toInt(), 3600);
+        QCOMPARE(QSettings().value("General/messageTimeout").toInt(), 7000);
+        QCOMPARE(QSettings().value("General/hideTray").toBool(), false);
+        QCOMPARE(QSettings().value("General/hideTrayDeferred").toBool(), true);
 
         // Only what the user changed is written; everything else reads back as it was.
         dialog = new SettingsDialog;
