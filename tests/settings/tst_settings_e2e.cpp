@@ -205,6 +205,20 @@ private Q_SLOTS:
         // Quotes as pasted from a mail program: APT has no escape for them. Not ASCII: it
         // must read back unchanged.
         child<QLineEdit>(dialog, "mailLineEdit")->setText("\"jürgen@example.org\"");
+        // The ignored packages: a canceled edit changes nothing; the selected row goes.
+        runWhileOpen(
+            [&] {
+                child<QAbstractButton>(dialog, "packageBlackListButton")->click();
+                return 0;
+            },
+            [](QDialog* ignored) {
+                child<QListWidget>(ignored, "packagesListWidget")->clear();
+                ignored->reject();
+            });
+        inSubDialog(dialog, "packageBlackListButton", [](QDialog* ignored) {
+            child<QListWidget>(ignored, "packagesListWidget")->setCurrentRow(1); // firefox-esr
+            child<QAbstractButton>(ignored, "removePackageButton")->click();
+        });
         inSubDialog(dialog, "originsPatternButton", [](QDialog* patterns) {
             // An Allowed-Origins rule is shown with what it matches, but only APT's files change it.
             auto* list = child<QListWidget>(patterns, "patternsListWidget");
