@@ -64,4 +64,6 @@ while read -r -u 3 name expect options change; do
 done 3<"$FIXTURES/cases.txt"
 check "as built: upgrades, new packages, removals, security labels" \
     diff "$FIXTURES/default-plan.txt" <(checker "$WORK/base" -p)
+check "two options: refused with a pointer to --help, nothing on standard output" \
+    eval '! checker "$WORK/base" -p -s >"$WORK/out" 2>"$WORK/err" && [ ! -s "$WORK/out" ] && grep -q -- --help "$WORK/err"'
 finish
