@@ -23,13 +23,14 @@ body_is() { [ "$(last_logged Notify body)" = "$1 Click to run system upgrade" ];
 check "updates: a notification" answer '3;0;1' Notify
 check "... with the counts" body_is '<b>3</b> packages will be upgraded, <b>1</b> package will be removed.'
 check "... offering the upgrade" eval '[[ "$(last_logged Notify actions)" == *upgrade* ]]'
+check "... with the updates icon, never expiring" test "$(last_logged Notify icon):$(last_logged Notify timeout)" = updates-available:0
 ID=$(last_logged Notify id)
 check "other counts replace it" answer '2;1;0' Notify
 check "... in place" test "$(last_logged Notify replaces_id)" = "$ID"
 check "... with the new counts" body_is '<b>2</b> packages will be upgraded, <b>1</b> package will be installed.'
-kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk --no-watcher
+kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk --no-watcher --plain
 check "a restarted server shows it again" wait_until 10 eval '[ "$(logged Notify)" -ge 1 ]'
-check "... with the counts" body_is '<b>2</b> packages will be upgraded, <b>1</b> package will be installed.'
+check "... with the counts, as plain text where it has no markup" body_is '2 packages will be upgraded, 1 package will be installed.'
 ID=$(last_logged Notify id)
 fakedesk invoke-action "$ID" upgrade
 confirmation() { [ -n "$(window_of 'Update Notifier')" ]; }
