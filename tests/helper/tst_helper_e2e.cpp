@@ -111,7 +111,9 @@ QMap<QString, QByteArray> snapshot(const QString& top)
         const QByteArray data = S_ISREG(info.st_mode) && file.open(QIODevice::ReadOnly)
                                     ? file.readAll()
                                     : QFile::encodeName(QFile::symLinkTarget(path));
-        entries.insert(path.mid(top.size()), QByteArray::number(info.st_mode & 07777, 8) + ' ' + data);
+        const QByteArray owner = info.st_uid ? ':' + QByteArray::number(info.st_uid) : QByteArray();
+        entries.insert(path.mid(top.size()),
+                       QByteArray::number(info.st_mode & 07777, 8) + owner + ' ' + data);
     }
     return entries;
 }
@@ -204,12 +206,17 @@ private Q_SLOTS:
         QFETCH(QByteArray, written);
         auto expected = snapshot(m_top);
         const QString entry = m_root.mid(m_top.size()) + file;
-        expected.insert(entry, QByteArray::number(oldMode ? oldMode : 0644, 8) + ' ' + written);
+        // Another owner's file stays theirs; the backup before the last is replaced, not kept.
+        expected.insert(entry,
+                        QByteArray::number(oldMode ? oldMode : 0644, 8) + (oldMode ? ":1 " : " ") + written);
         if (oldMode) {
             const int fd = ::open(QFile::encodeName(m_root + file).constData(), O_WRONLY | O_CREAT, oldMode);
             QCOMPARE(::write(fd, "old\n", 4), ssize_t(4));
+            QCOMPARE(::fchown(fd, 1, 1), 0);
             ::close(fd);
-            expected.insert(entry + ".save", QByteArray::number(oldMode, 8) + " old\n");
+            QFile previous(m_root + file + ".save");
+            QVERIFY(previous.open(QIODevice::WriteOnly) && previous.write("older\n") == 6);
+            expected.insert(entry + ".save", QByteArray::number(oldMode, 8) + ":1 old\n");
         }
         const auto [error, text] = run(action, args);
         QVERIFY2(error == 0, qPrintable(text));
