@@ -112,6 +112,8 @@ LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 start_notifier "$OUT/german.log"
 wait_until 30 eval '[ "$(logged RegisterStatusNotifierItem)" -gt "$ITEMS" ]'
 SVC=$(last_logged RegisterStatusNotifierItem service)
 check "a German desktop: a German tooltip" wait_until 30 tooltip_is "Aktualisierungsmelder: System ist aktuell"
+echo "3;0;0" >"$CTL/output"; bump "$SANDBOX/status"
+check "... German counts" wait_until 30 eval 'updated; tooltip_is "Aktualisierungsmelder:<br><b>3</b> Pakete werden aktualisiert<br>Klicken, um das System zu aktualisieren"'
 # The title's dash is not ASCII, which xdotool's patterns do not match.
 check "... and German settings" wait_until 30 eval '[ -n "$(window_of "Aktualisierungsmelder .+ Einstellungen")" ]'
 stop_notifier
