@@ -203,7 +203,12 @@ private slots:
         SystemPaths::setCurrent(later);
         const auto restore = qScopeGuard([this] { SystemPaths::setCurrent(m_paths); });
         QMetaObject::invokeMethod(core.findChild<QTimer*>(QStringLiteral("checkTimer")), "timeout");
-        QTRY_VERIFY_WITH_TIMEOUT(tray->isVisible() && balloons.count() == 1, 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(tray->isVisible() && balloons.count() == 1,
+                                  qPrintable(QStringLiteral("visible %1, balloons %2, tooltip %3")
+                                                 .arg(tray->isVisible())
+                                                 .arg(balloons.count())
+                                                 .arg(tray->toolTip())),
+                                  10000);
     }
 
     // The package manager's tooltip goes when it exits, though nothing changed; however much
