@@ -36,6 +36,14 @@ QString key(const char* name)
     return QString::fromLatin1(name);
 }
 
+// Only repository rows are shown; comments and blank lines stay in the tree, hidden, so that
+// they keep their places in the files.
+void hideUnlessRepository(QTreeWidgetItem* item)
+{
+    const auto* source = dynamic_cast<const SourceItem*>(item);
+    item->setHidden(source && !source->entry().valid);
+}
+
 // The editors inside spin boxes and combo boxes change together with their owners, whose
 // own signals are tracked.
 bool isInnerEditor(const QWidget* widget)
@@ -246,8 +254,7 @@ void SettingsDialog::loadSources()
     for (const SourceEntry& entry : qAsConst(m_sourceList.entries())) {
         auto* item = new SourceItem(entry);
         tree->addTopLevelItem(item);
-        if (!entry.valid)
-            item->setHidden(true);
+        hideUnlessRepository(item);
     }
     for (int column = 0; column < tree->columnCount(); ++column)
         tree->resizeColumnToContents(column);
@@ -435,10 +442,8 @@ void SettingsDialog::moveSource(int step)
         tree->takeTopLevelItem(0);
     tree->addTopLevelItems(items);
     // A row taken out of the tree forgets that it was hidden.
-    for (QTreeWidgetItem* item : qAsConst(items)) {
-        const auto* source = dynamic_cast<const SourceItem*>(item);
-        item->setHidden(source && !source->entry().valid);
-    }
+    for (QTreeWidgetItem* item : qAsConst(items))
+        hideUnlessRepository(item);
     tree->setCurrentItem(current);
     enableOk();
 }

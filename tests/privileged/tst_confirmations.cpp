@@ -109,9 +109,10 @@ private Q_SLOTS:
         paths.aptCheck = dir.filePath("apt_check");
         paths.rootFileSystem = dir.path();
         SystemPaths::setCurrent(paths);
-        QVERIFY(TestSupport::writeScript(paths.aptCheck, "case $1 in -p) printf '" + listing +
-                                                             "' ;; -s) echo '" + sizes +
-                                                             "' ;; *) exit 2 ;; esac\n"));
+        // As the real checker: any other argument is refused on standard error with status 100.
+        QVERIFY(TestSupport::writeScript(
+            paths.aptCheck, "case $1 in -p) printf '" + listing + "' ;; -s) echo '" + sizes +
+                                "' ;; *) echo \"E: Unknown argument '$1'.\" >&2; exit 100 ;; esac\n"));
         UpgradeRequestDialog request;
         QStringList shown;
         runWhileOpen([&] { return request.exec(); },
