@@ -48,8 +48,11 @@ bool isRestartRequested()
 
 void execRestart(const QString& program, QStringList arguments)
 {
-    if (settingsRequested)
-        arguments.removeAll(QStringLiteral("--silent"));
+    // Only a restart for a start that asked for the settings opens them. Any other comes
+    // unasked (an upgrade replaced the program) and stays quiet, whatever the first start said.
+    arguments.removeAll(QStringLiteral("--silent"));
+    if (!settingsRequested)
+        arguments.append(QStringLiteral("--silent"));
     arguments.prepend(program);
     std::vector<QByteArray> storage;
     for (const QString& argument : arguments)

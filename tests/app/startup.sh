@@ -75,6 +75,10 @@ check "replaced under the open settings: it goes on" stays
 check "... the settings stay open" settings
 items=$(items); xdotool windowfocus --sync "$(window_of 'Update notifier - Settings')" key Escape
 check "... and restarts once they close" wait_until 30 eval '[ "$(items)" -gt "$items" ]'
+items=$(items) module=$COPY/tarn-update-notifier-windows.so; cp "$module" "$COPY/next.so"
+touch -d @$(($(date +%s) + ++STEP)) "$COPY/next.so"; mv "$COPY/next.so" "$module"; changed $((++STEP * 100))
+# Restarted unasked, it opened no settings, which would hold the next restart back.
+check "a new windows' module alone restarts it too" wait_until 30 eval 'updated; [ "$(items)" -gt "$items" ]'
 stop_notifier
 
 # The windows' module: only the build's own, beside a build tree's program, with all its

@@ -33,12 +33,16 @@ while IFS=$'\t' read -r output errors tooltip balloon; do
     # A notifier still busy with the check before ignores the signal: send it until one runs.
     check "'$output' '$errors': the checker runs" wait_until 30 eval 'updated; ran $((runs + 1))'
     check "... the tooltip: $tooltip" wait_until 10 tooltip_is "$tooltip"
+    [[ $tooltip == *upgrade ]] && kind=updates || kind=none
+    echo "$kind $(fakedesk icon "$SVC")" >>"$OUT/icons"
     case $balloon in
     -) ;;
     none) test "$(logged Notify)" = "$NOTES" || check "... no balloon" false ;;
     *) check "... the balloon: $balloon" wait_until 10 balloon_is "$(printf '%b' "$balloon")" ;;
     esac
 done <"$DESKTOP_DIR/../fixtures/core/checks.tsv"
+distinct() { sort -u "$OUT/icons" | cut -d' ' -f"$1" | sort -u | wc -l; }
+check "one icon when there are updates, another when not" test "$(distinct 1-):$(distinct 2-)" = 2:2
 
 # ran_once_more_only ACTION: signals with nothing changed run no check; then ACTION
 # changes a file and one more signal runs exactly one (signals are handled in order).

@@ -12,8 +12,10 @@
 namespace {
 
 // Stands for apt-config, which names dpkg's status file: like "apt-config shell NAME KEY", it
-// answers under the name asked for.
-const char FakeAptConfig[] = "#!/bin/sh\necho \"$2='$(dirname \"$0\")/status'\"\n";
+// answers under the name asked for, a quote in the folder's name quoted as APT does.
+const char FakeAptConfig[] = R"sh(#!/bin/sh
+printf "%s='%s/status'\n" "$2" "$(dirname "$0" | sed "s/'/'\\\\''/g")"
+)sh";
 
 // Asks to stop once the program has started, and in any case after `stopAfterMs`, so a run
 // that would never end fails its test instead of hanging it.
@@ -135,7 +137,7 @@ private Q_SLOTS:
         QFETCH(QString, status);
         QFETCH(QString, shown);
         QFETCH(QString, notShown);
-        QTemporaryDir bin;
+        QTemporaryDir bin(QDir::tempPath() + "/tarn'XXXXXX");
         QVERIFY(install(bin.filePath("apt-config"), FakeAptConfig));
         QVERIFY(install(bin.filePath("apt-get"),
                         "#!/usr/bin/perl\n$| = 1; $SIG{INT} = sub {}; my $bin = $0 =~ s|/[^/]*$||r; my $op = "
@@ -159,15 +161,27 @@ private Q_SLOTS:
             QVERIFY(line.size() <= ChildProcess::MaxLineBytes);
     }
 
-    // The real apt-get on the APT fixture while another program holds the lists' lock: the log
-    // names that program, and the update fails at its limit, lock waits included.
+    // The real apt-get on the APT fixture while another program holds one of APT's locks: the
+    // log names that program; the update fails at its limit, lock waits included, and the
+    // upgrade waits until it is stopped.
+    void heldLockIsNamedAndBounded_data()
+    {
+        QTest::addColumn<QString>("lockFile");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("the lists' lock, at the update") << "var/lib/apt/lists/lock"
+                                                        << "failed";
+        QTest::newRow("dpkg's frontend lock, at the upgrade") << "var/lib/dpkg/lock-frontend"
+                                                              << "canceled";
+    }
     void heldLockIsNamedAndBounded()
     {
+        QFETCH(QString, lockFile);
+        QFETCH(QString, status);
         if (getuid() != 0)
-            QSKIP("apt-get update needs root");
+            QSKIP("apt-get needs root");
         QTemporaryDir dir;
         QCOMPARE(QProcess::execute("bash", {TARN_APT_FIXTURE, dir.filePath("fixture")}), 0);
-        const QString lock = dir.filePath("fixture/root/var/lib/apt/lists/lock");
+        const QString lock = dir.filePath("fixture/root/" + lockFile);
         QProcess holder;
         holder.start("/usr/bin/python3", {"-c",
                                           "import fcntl, sys; f = open(sys.argv[1], 'a'); fcntl.lockf(f, "
@@ -180,9 +194,13 @@ private Q_SLOTS:
         settings.updateLimitMs = 3000;
         settings.lockRetryMs = 200;
         Channel channel;
-        channel.stopAfterMs.setRemainingTime(30000);
+        channel.stopAfterMs.setRemainingTime(status == "failed" ? 30000 : 3000);
         PackageRun run(settings, channel);
-        QCOMPARE(run.update(checkCommand("apt-get update", CommandRole::Update)), QString("failed"));
+        QCOMPARE(status == "failed"
+                     ? run.update(checkCommand("apt-get update", CommandRole::Update))
+                     : run.upgrade(nullptr, checkCommand("apt-get -y dist-upgrade", CommandRole::Upgrade),
+                                   nullptr),
+                 status);
         holder.close();
         const QString log = channel.outputs.join('|');
         QVERIFY2(log.contains(QString("%1 is locked by process %2: /usr/bin/python3 -c import fcntl")

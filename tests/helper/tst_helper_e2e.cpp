@@ -278,8 +278,9 @@ private Q_SLOTS:
         QTest::newRow("list with a NUL")
             << "setsourcelist" << lists({{"/etc/apt//sources.list", QByteArray("# a\0b\n", 6)}}) << English
             << "Refused";
-        QTest::newRow("shell as update")
-            << "update" << QVariantMap{{"update_command", shell}} << English << "Refused";
+        QTest::newRow("shell as update, for a German caller")
+            << "update" << QVariantMap{{"update_command", shell}} << "de_DE"
+            << "Abgelehnt: Aktualisierungsbefehl:";
         QTest::newRow("shell as upgrade")
             << "upgrade" << QVariantMap{{"update_command", ""}, {"upgrade_command", shell}} << English
             << "Refused";

@@ -21,8 +21,9 @@ names() {
     local file=$X/$1 name; shift
     [ -f "$file" ] || { echo "  missing: /${file#$X/}"; return 1; }
     for name in "$@"; do
+        local how=-qF; [[ $name == ^* ]] && how=-qxF name=${name:1}
         # Qt keeps a QStringLiteral in UTF-16.
-        { strings -a "$file"; strings -a -el "$file"; } | grep -qF -- "$name" || { echo "  /${file#$X/} does not name $name"; return 1; }
+        { strings -a "$file"; strings -a -el "$file"; } | grep $how -- "$name" || { echo "  /${file#$X/} does not name $name"; return 1; }
         [[ $name != /* ]] || [ -e "$X$name" ] || { echo "  missing: $name"; return 1; }
     done
 }

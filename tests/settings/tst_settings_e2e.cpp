@@ -1,6 +1,6 @@
 // The settings dialog through real KAuth: client -> private system bus -> polkitd -> the
 // bus-activated helper, which writes below a sandbox root. Run by e2e/settings-e2e.sh under
-// tests/helper/e2e/run-e2e.sh. fixtures/settings/expected holds what APT must read back.
+// tests/helper/e2e/run-e2e.sh. fixtures/settings/expected holds what APT must read back and the files written.
 #include "settings/originspatterndialog.h"
 #include "settings/settingsdialog.h"
 #include "settings/sourceeditor.h"
@@ -134,9 +134,11 @@ private Q_SLOTS:
         TestSupport::writeFile(broken, "APT::Periodic::Enable \"1\"\n");
         qputenv("APT_CONFIG", QFile::encodeName(broken));
         QString shown;
+        bool editable = true; // nothing of APT's is written then, so nothing may be edited
         runWhileOpen(
-            [] {
-                delete new SettingsDialog;
+            [&] {
+                SettingsDialog unread;
+                editable = child<QWidget>(&unread, "packageBlackListButton")->isEnabled();
                 return 0;
             },
             [&](QDialog* box) {
@@ -147,7 +149,7 @@ private Q_SLOTS:
                 box->reject();
             });
         qunsetenv("APT_CONFIG");
-        QVERIFY2(shown.contains("E: Syntax error " + broken), qPrintable(shown));
+        QVERIFY2(shown.contains("E: Syntax error " + broken) && !editable, qPrintable(shown));
         MessageBox::setAutoAnswer(true);
 
         QPointer<SettingsDialog> dialog = new SettingsDialog;
@@ -182,8 +184,18 @@ private Q_SLOTS:
         dialog->reject();
         QTRY_VERIFY(dialog.isNull());
 
+        // A deferral is shown with its end; "Run Package Manager" runs the field's command.
+        const QDateTime deferredAt = QDateTime::currentDateTime().addSecs(-60);
+        QSettings().setValue("General/skipNotificationDelay", 3600);
+        QSettings().setValue("General/skipNotificationSince", deferredAt);
         dialog = new SettingsDialog;
         dialog->show();
+        QVERIFY(child<QLabel>(dialog, "nextCheckLabel")
+                    ->text()
+                    .endsWith(deferredAt.addSecs(3600).toString("yyyy-MM-dd HH:mm:ss")));
+        QSignalSpy run(dialog.data(), &SettingsDialog::runPackageManagerRequest);
+        child<QAbstractButton>(dialog, "runPMButton")->click();
+        QCOMPARE(run.value(0), QVariantList{"/usr/bin/synaptic-pkexec"});
         // A step the helper refuses keeps the dialog open with the edits, and says which.
         child<QLineEdit>(dialog, "mailLineEdit")->setText("-oops");
         child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
@@ -192,12 +204,12 @@ private Q_SLOTS:
         QCOMPARE(child<QLineEdit>(dialog, "mailLineEdit")->text(), "-oops");
         // A command the helper would refuse is refused at OK, with its reason; the dialog stays.
         auto* upgrade = child<QLineEdit>(dialog, "upgCmdLineEdit");
-        const QString upgradeCommand = upgrade->text();
         upgrade->setText("apt-get -yq dist-upgrade");
         child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
         QVERIFY(dialog && dialog->isVisible());
         QVERIFY(MessageBox::takeShownTexts().join("|").contains("Refused upgrade command"));
-        upgrade->setText(upgradeCommand);
+        // A command without the non-interactive option gets it, and the commands are saved.
+        upgrade->setText("apt-get -q dist-upgrade");
         child<QSpinBox>(dialog, "updatePackageListsSpinBox")->setValue(2);
         child<QSpinBox>(dialog, "downloadUpgradeablePackagesSpinBox")->setValue(1);
         child<QSpinBox>(dialog, "autocleanIntervalSpinBox")->setValue(7);
@@ -257,7 +269,9 @@ private Q_SLOTS:
         tree->topLevelItem(5)->setCheckState(0, Qt::Checked);
         child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
         QTRY_VERIFY(dialog.isNull());
-        QCOMPARE(MessageBox::takeShownTexts().join("|"), QString()); // a box would say what failed
+        const QStringList shownTexts = MessageBox::takeShownTexts(); // an error box would say what failed
+        QVERIFY2(shownTexts.size() == 1 && shownTexts.at(0).startsWith("Interactivity is not supported"),
+                 qPrintable(shownTexts.join("|")));
 
         // /etc/apt is the sandbox's here: what APT reads is what the helper wrote.
         const QStringList dump = aptConfigDump();
@@ -276,6 +290,16 @@ private Q_SLOTS:
             const QString file = it.next().mid(Expected.size());
             QCOMPARE(TestSupport::readFile(root + file), TestSupport::readFile(Expected + file));
         }
+
+        // An emptied list empties APT's, the distribution's entries included.
+        dialog = new SettingsDialog;
+        dialog->show();
+        inSubDialog(dialog, "packageBlackListButton",
+                    [](QDialog* ignored) { child<QListWidget>(ignored, "packagesListWidget")->clear(); });
+        child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
+        QTRY_VERIFY(dialog.isNull());
+        QCOMPARE(aptConfigDump().filter("Package-Blacklist"),
+                 QStringList{"Unattended-Upgrade::Package-Blacklist \"\";"});
     }
 
     // Whatever the dialog writes from the configurations found on real systems, the helper
