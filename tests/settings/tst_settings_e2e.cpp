@@ -1,7 +1,7 @@
 // The settings dialog through real KAuth: client -> private system bus -> polkitd -> the
 // bus-activated helper, which writes below a sandbox root. Run by e2e/settings-e2e.sh under
-// tests/helper/e2e/run-e2e.sh. fixtures/settings/expected holds what APT must read back and the files
-// written.
+// tests/helper/e2e/run-e2e.sh. fixtures/settings/expected holds what APT must read back and
+// the files the helper must write.
 #include "settings/originspatterndialog.h"
 #include "settings/settingsdialog.h"
 #include "settings/sourceeditor.h"
