@@ -35,6 +35,8 @@ ID=$(last_logged Notify id)
 fakedesk invoke-action "$ID" upgrade
 confirmation() { [ -n "$(window_of 'Update Notifier')" ]; }
 check "its upgrade action opens the confirmation" wait_until 30 confirmation
+tall() { eval "$(xdotool getwindowgeometry --shell "$(window_of 'Update Notifier')")"; [ "$HEIGHT" -gt 150 ]; }
+check "... with the package list shown: there is no tray to explain it" tall
 xdotool windowfocus --sync "$(window_of 'Update Notifier')" key Escape
 check "... which Escape declines" wait_until 30 eval '! confirmation'
 check "up to date: it is withdrawn" answer '0;0;0' CloseNotification
@@ -50,4 +52,11 @@ check "a server that never answers holds nothing up: a second start opens the se
     wait_until 4 eval '[ -n "$(window_of "Update notifier - Settings")" ]'
 stop_notifier
 check "SIGTERM ends the notifier with status 0" test "$EXIT_STATUS" = 0
+rm "$SANDBOX/run/reboot-required"
+kill "$FAKEDESK_PID"; wait "$FAKEDESK_PID"; start_fakedesk --no-watcher
+since=$(date +%s); user_settings skipNotificationDelay=8 "skipNotificationSince=$(date -d "@$since" -Iseconds)"
+start_notifier "$OUT/deferred.log" --silent
+check "a deferral holds the notification back until it ends" \
+    eval 'wait_until 30 eval "[ \$(logged Notify) -ge 1 ]" && [ "$(date +%s)" -ge $((since + 8)) ]'
+stop_notifier
 finish
