@@ -62,9 +62,9 @@ while read -r -u 3 name expect options change; do
     if [ "$expect" = same ]; then
         check "$name: counts, sizes, packages and those kept back as apt-get's" \
             diff <(aptget_answer "$V" "$options") <(checker_answer "$V")
-        for line in $(sed -n "s/^$name //p" "$FIXTURES/kept-back.txt"); do
-            check "$name: -k tells $line" grep -qxF "$line" <(checker "$V" -k)
-        done
+        while read -r option line; do
+            check "$name: $option tells $line" grep -qxF "$line" <(checker "$V" "$option")
+        done < <(sed -n "s/^$name //p" "$FIXTURES/lines.txt")
     else
         check "$name: E: on standard error, exit status 100" fails_like_apt "$V"
     fi
