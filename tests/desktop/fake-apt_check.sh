@@ -6,7 +6,7 @@
 # open files are listed in fds. A run with an option (-k, -p, -s) uses the same names
 # with the option appended (output-k, hang-p, runs-k ...): without them it prints nothing.
 ctl=@CTL@
-s=${1:+$1}
+s=$1
 echo run >>"$ctl/runs$s"
 ls -l /proc/$$/fd >"$ctl/fds$s" 2>/dev/null
 [ -f "$ctl/stderr$s" ] && cat "$ctl/stderr$s" >&2
