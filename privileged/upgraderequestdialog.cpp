@@ -253,7 +253,7 @@ void UpgradeRequestDialog::loadPackageList()
         return;
     showSummary(sizes);
     showSizes(sizes);
-    // A checker that cannot tell leaves this part out; the rest stays as it is.
+    // A checker that cannot tell leaves these lines out; the rest stays as it is.
     QString keptBack;
     if (readOutput(QStringLiteral("-k"), KeptBackTimeout, keptBack) == Run::Ended)
         showKeptBack(keptBack);
