@@ -63,6 +63,7 @@ std::string formatListing(std::vector<PackageChange> changes)
         text += ';' + change.name + ';' + change.oldVersion + ';' + change.newVersion + ';';
         if (change.security)
             text += "security";
+        text += change.importance;
         text += '\n';
     }
     return text;

@@ -16,7 +16,9 @@ namespace AptCheck {
 bool isFromSecurityArchive(const pkgCache::VerIterator& version);
 
 // The lines of apt_check -p: "kind;name;old version;new version;label", upgrades
-// first, then new installs, then removals, each group sorted by name.
+// first, then new installs, then removals, each group sorted by name. The label is
+// "security" for upgrades and installs from a security archive; for removals, which had
+// none, "essential" or "required" where the system needs the package.
 std::string formatListing(std::vector<PackageChange> changes);
 
 } // namespace AptCheck

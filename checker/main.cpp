@@ -1,6 +1,7 @@
 // apt_check: tells the update notifier what a full upgrade would do.
 
 #include "checker/aptcache.h"
+#include "checker/keptback.h"
 #include "checker/listing.h"
 #include "checker/options.h"
 #include "checker/report.h"
@@ -44,6 +45,9 @@ int main(int argc, char** argv)
         output = formatSizes(sizes);
         break;
     }
+    case Mode::KeptBack:
+        output = formatKeptBack(findKeptBack(cache));
+        break;
     case Mode::Help:
         break;
     }

@@ -9,6 +9,7 @@ enum class Mode {
     Counts,   // "U;N;R"
     Packages, // one "kind;name;old;new;label" line per package
     Sizes,    // "DOWNLOAD;DELTA"
+    KeptBack, // one "name;installed;candidate;reason;detail" line per package left out
     Help,
 };
 

@@ -19,6 +19,8 @@ struct PackageChange
     std::string oldVersion; // empty for Install
     std::string newVersion; // empty for Remove
     bool security = false;  // the new version comes from a security archive
+    // For Remove: "essential" (Essential: yes) or "required" (Priority: required), else empty.
+    std::string importance;
 };
 
 } // namespace AptCheck

@@ -108,6 +108,16 @@ bool bringsNewPackages(pkgDepCache& depCache)
     return false;
 }
 
+// Why the system needs an installed package, as apt_check -p labels its removal.
+std::string importance(const pkgCache::PkgIterator& package)
+{
+    if ((package->Flags & pkgCache::Flag::Essential) != 0)
+        return "essential";
+    if (package.CurrentVer()->Priority == pkgCache::State::Required)
+        return "required";
+    return std::string();
+}
+
 void collectChanges(pkgDepCache& depCache, std::vector<PackageChange>& changes)
 {
     for (auto package = depCache.PkgBegin(); !package.end(); ++package) {
@@ -127,6 +137,8 @@ void collectChanges(pkgDepCache& depCache, std::vector<PackageChange>& changes)
         change.name = package.FullName(true);
         if (change.kind != ChangeKind::Install)
             change.oldVersion = package.CurrentVer().VerStr();
+        if (change.kind == ChangeKind::Remove)
+            change.importance = importance(package);
         if (change.kind != ChangeKind::Remove) {
             const pkgCache::VerIterator version = state.InstVerIter(depCache);
             change.newVersion = version.VerStr();

@@ -52,6 +52,12 @@ NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
             &NotifierCore::onProcessFinished);
     connect(m_process, &QProcess::errorOccurred, this, &NotifierCore::onProcessError);
 
+    m_factsReader = new UpdateFactsReader(this);
+    connect(m_factsReader, &UpdateFactsReader::finished, this, [this] {
+        m_facts = m_factsReader->facts();
+        finishCheck();
+    });
+
     m_checkTimer = new QTimer(this);
     m_reminderTimer = new QTimer(this);
     m_hideTimer = new QTimer(this);

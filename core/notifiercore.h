@@ -1,6 +1,7 @@
 #pragma once
 
 #include "coretypes.h"
+#include "updatefacts.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -68,6 +69,7 @@ private:
     bool isSettingsDialogVisible() const;
     void startChecker(Operation operation);
     void handleCheckerFinished(int exitCode, QProcess::ExitStatus exitStatus);
+    void finishCheck();
     void failCheck(const QString& failure);
     void onCheckerTimedOut();
     void scheduleDeferralEnd();
@@ -125,6 +127,9 @@ private:
     int m_upgradableCount = 0;
     int m_newCount = 0;
     int m_removedCount = 0;
+    // Asked after a count with updates; the facts stay unknown after any other.
+    UpdateFactsReader* m_factsReader = nullptr;
+    UpdateFacts m_facts;
     QTimer* m_checkTimer = nullptr;
     QTimer* m_reminderTimer = nullptr;
     QTimer* m_hideTimer = nullptr;

@@ -64,8 +64,8 @@ void NotifierCore::setTrayState(TrayState state)
                 showPhoneNotification();
         } else {
             m_trayIcon->setIcon(updatesAvailableIcon());
-            m_trayIcon->setToolTip(
-                withRestartNotice(updatesTooltip(m_title, m_upgradableCount, m_newCount, m_removedCount)));
+            m_trayIcon->setToolTip(withRestartNotice(
+                updatesTooltip(m_title, m_upgradableCount, m_newCount, m_removedCount, m_facts)));
             if (isNotificationDeferred() && m_hideTrayDeferred)
                 m_trayIcon->setVisible(isSettingsDialogVisible());
             else
@@ -86,10 +86,13 @@ void NotifierCore::showUpdates()
     if (!m_showMessage || m_upgradableCount <= 0 || !m_trayIcon || isNotificationDeferred() ||
         isInStartupQuietPeriod())
         return;
-    m_trayIcon->showBalloon(
-        m_title,
-        tr("There are %n upgradable packages\nClick to run system upgrade", nullptr, m_upgradableCount),
-        QSystemTrayIcon::Warning, m_messageTimeout);
+    const QString text =
+        m_facts.security > 0
+            ? tr("There are %n upgradable packages (security updates: %1)\nClick to run system upgrade",
+                 nullptr, m_upgradableCount)
+                  .arg(m_facts.security)
+            : tr("There are %n upgradable packages\nClick to run system upgrade", nullptr, m_upgradableCount);
+    m_trayIcon->showBalloon(m_title, text, QSystemTrayIcon::Warning, m_messageTimeout);
 }
 
 bool NotifierCore::isInStartupQuietPeriod() const

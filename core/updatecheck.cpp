@@ -260,6 +260,16 @@ void NotifierCore::handleCheckerFinished(int exitCode, QProcess::ExitStatus exit
     m_newCount = counts->at(1);
     m_removedCount = counts->at(2);
     m_checkError.clear();
+    m_facts = UpdateFacts();
+    // The check stays busy until the facts are in; they come before the balloon that tells them.
+    if (m_upgradableCount >= 1 || m_newCount > 0)
+        m_factsReader->start(checkerTimeoutMs());
+    else
+        finishCheck();
+}
+
+void NotifierCore::finishCheck()
+{
     refreshRestartNotice();
     setTrayState(m_upgradableCount >= 1 || m_newCount > 0 ? UpdatesAvailable : UpToDate);
 

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QTimer>
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -20,6 +21,8 @@ namespace {
 constexpr qint64 BaseRequiredSpace = 300000000;
 constexpr int StartTimeout = 3000;
 constexpr int SizesTimeout = 30000;
+// What the upgrade leaves out is told after the listing, which has built APT's cache already.
+constexpr int KeptBackTimeout = 60000;
 // A listing of every package of a large system fits many times over; "-s" is one short line.
 constexpr qint64 ListingCap = 4 * 1024 * 1024;
 constexpr qint64 SizesCap = 4096;
@@ -77,6 +80,25 @@ private:
     QEventLoop& m_loop;
     bool m_held = false;
 };
+
+// The removed packages of a "-p" listing that the system needs: labelled essential or required.
+QStringList neededRemovals(const QString& listing)
+{
+    QStringList names;
+    const QStringList lines = listing.trimmed().split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        const QStringList field = line.split(QLatin1Char(';'));
+        if (field.size() == 5 && field.at(0) == QLatin1String("d") &&
+            (field.at(4) == QLatin1String("essential") || field.at(4) == QLatin1String("required")))
+            names << field.at(1);
+    }
+    return names;
+}
+
+bool isDigits(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+}
 
 quint64 magnitude(qint64 value)
 {
@@ -137,11 +159,25 @@ void UpgradeRequestDialog::accept()
     // A second Ok while the checker works would start another.
     QPushButton* const ok = ui->buttonBox->button(QDialogButtonBox::Ok);
     ok->setEnabled(false);
+    // Unless the list was shown, the removals are read now: the question below must come
+    // whether or not the user looked.
+    if (!m_neededRemovals) {
+        QString listing;
+        const Run run = readOutput(QStringLiteral("-p"), SizesTimeout, listing);
+        if (run == Run::Closed || run == Run::Deleted)
+            return;
+        if (run == Run::Ended)
+            m_neededRemovals = neededRemovals(listing);
+    }
     QString sizes;
     const Run run = readSizes(sizes);
     if (run == Run::Closed || run == Run::Deleted)
         return;
     ok->setEnabled(true);
+    if (!confirmNeededRemovals()) {
+        QDialog::reject();
+        return;
+    }
     const qint64 required = requiredSpace(sizes);
     // An unreadable file system reports -1 and so counts as short of space: better ask once
     // too often than start an upgrade that may fill the disk.
@@ -212,8 +248,40 @@ void UpgradeRequestDialog::loadPackageList()
     }
     showListing(QString::fromLocal8Bit(process.output()));
     QString sizes;
-    if (readSizes(sizes) == Run::Ended)
-        showSizes(sizes);
+    const Run sized = readSizes(sizes);
+    if (sized == Run::Closed || sized == Run::Deleted)
+        return;
+    showSummary(sizes);
+    showSizes(sizes);
+    // A checker that cannot tell leaves these lines out; the rest stays as it is.
+    QString keptBack;
+    if (readOutput(QStringLiteral("-k"), KeptBackTimeout, keptBack) == Run::Ended)
+        showKeptBack(keptBack);
+}
+
+bool UpgradeRequestDialog::confirmNeededRemovals()
+{
+    if (!m_neededRemovals || m_neededRemovals->isEmpty())
+        return true;
+    const QString text = tr("The upgrade would remove %n package(s) that the system needs (essential or of "
+                            "priority required): %1. Do you really want to upgrade?",
+                            nullptr, m_neededRemovals->size())
+                             .arg(m_neededRemovals->join(QStringLiteral(", ")));
+    return MessageBox::question(this, tr("Warning"), text, QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
+}
+
+UpgradeRequestDialog::Run UpgradeRequestDialog::readOutput(const QString& argument, int timeoutMs,
+                                                           QString& output)
+{
+    BoundedProcess process(ListingCap, ErrorsCap);
+    const Run run = runChecker(process, {argument}, timeoutMs);
+    if (run != Run::Ended)
+        return run;
+    if (process.overflowed() || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return Run::Failed;
+    output = QString::fromLocal8Bit(process.output());
+    return Run::Ended;
 }
 
 UpgradeRequestDialog::Run UpgradeRequestDialog::readSizes(QString& sizes)
@@ -273,6 +341,9 @@ void UpgradeRequestDialog::showListing(const QString& output)
     QStringList upgraded;
     QStringList installed;
     QStringList removed;
+    // Security updates come first in their group, in the checker's order.
+    int securityUpgrades = 0;
+    int securityInstalls = 0;
     const QStringList lines = output.trimmed().split(QLatin1Char('\n'));
     for (const QString& line : lines) {
         const QStringList field = line.split(QLatin1Char(';'));
@@ -284,14 +355,22 @@ void UpgradeRequestDialog::showListing(const QString& output)
         const QString& after = field.at(3);
         const QString& label = field.at(4);
         const QString prefix = label.isEmpty() ? QString() : tr("%1: ").arg(label);
+        const bool security = label == QLatin1String("security");
         // One arg() call for all fields, so a "%2" inside a name is never taken for a placeholder.
         if (kind == QLatin1String("u"))
-            upgraded << prefix + tr("%1 (%2 => %3)").arg(name, before, after);
+            upgraded.insert(security ? securityUpgrades++ : upgraded.size(),
+                            prefix + tr("%1 (%2 => %3)").arg(name, before, after));
         else if (kind == QLatin1String("i"))
-            installed << prefix + tr("%1 (%2)").arg(name, after);
+            installed.insert(security ? securityInstalls++ : installed.size(),
+                             prefix + tr("%1 (%2)").arg(name, after));
         else if (kind == QLatin1String("d"))
             removed << tr("%1 (%2)").arg(name, before);
     }
+
+    m_upgradedCount = upgraded.size();
+    m_installedCount = installed.size();
+    m_removedCount = removed.size();
+    m_neededRemovals = neededRemovals(output);
 
     QListWidget* list = ui->packageListWidget;
     if (!upgraded.isEmpty()) {
@@ -306,6 +385,60 @@ void UpgradeRequestDialog::showListing(const QString& output)
         list->addItem(tr("The following packages will be removed:"));
         list->addItems(removed);
     }
+}
+
+// One line ahead of the list: the counts, and what it costs when the sizes are known.
+void UpgradeRequestDialog::showSummary(const QString& sizes)
+{
+    QString summary = tr("%n upgraded", nullptr, m_upgradedCount) + QStringLiteral(", ") +
+                      tr("%n newly installed", nullptr, m_installedCount) + QStringLiteral(", ") +
+                      tr("%n to remove", nullptr, m_removedCount);
+    if (const auto parsed = parseSizes(sizes)) {
+        summary += QStringLiteral("; ") +
+                   (parsed->download > 0 ? tr("%1 kB to download").arg(kiloBytes(magnitude(parsed->download)))
+                                         : tr("nothing to download"));
+        summary += QStringLiteral("; ") +
+                   (parsed->change < 0 ? tr("%1 kB of disk space freed") : tr("%1 kB of disk space used"))
+                       .arg(kiloBytes(magnitude(parsed->change)));
+    }
+    ui->packageListWidget->insertItem(0, summary);
+}
+
+// Apart from the upgrade: the newer versions it leaves out, each with what holds it back.
+void UpgradeRequestDialog::showKeptBack(const QString& output)
+{
+    QStringList items;
+    const QStringList lines = output.trimmed().split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        const QStringList field = line.split(QLatin1Char(';'));
+        if (field.size() != 5)
+            continue;
+        const QString& reason = field.at(3);
+        const QString& detail = field.at(4);
+        const QString removes = detail.startsWith(QLatin1String("removes:")) ? detail.mid(8) : QString();
+        const QString needs = detail.startsWith(QLatin1String("needs:")) ? detail.mid(6) : QString();
+        const QString subject = removes.isEmpty() ? needs.isEmpty() ? detail : needs : removes;
+        QString text;
+        if (reason == QLatin1String("held"))
+            text = tr("%1 (%2 => %3): held by the administrator; release it with \"apt-mark unhold %1\"");
+        else if (reason == QLatin1String("phased") && isDigits(detail))
+            text = tr("%1 (%2 => %3): deferred by a phased rollout, offered to %4% of systems so far");
+        else if (reason == QLatin1String("phased"))
+            text = tr("%1 (%2 => %3): deferred by a phased rollout");
+        else if (reason == QLatin1String("kept") && !removes.isEmpty())
+            text = tr("%1 (%2 => %3): kept back because it would remove %4");
+        else if (reason == QLatin1String("kept") && !needs.isEmpty())
+            text = tr("%1 (%2 => %3): kept back because it needs %4, which cannot be installed");
+        else
+            text = tr("%1 (%2 => %3): kept back");
+        items << (text.contains(QLatin1String("%4"))
+                      ? text.arg(field.at(0), field.at(1), field.at(2), subject)
+                      : text.arg(field.at(0), field.at(1), field.at(2)));
+    }
+    if (items.isEmpty())
+        return;
+    ui->packageListWidget->addItem(tr("The following packages have been kept back:"));
+    ui->packageListWidget->addItems(items);
 }
 
 void UpgradeRequestDialog::showSizes(const QString& output)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <memory>
+#include <optional>
 
 class BoundedProcess;
 class QStringList;
@@ -11,7 +13,9 @@ class UpgradeRequestDialog;
 }
 
 // Asks before a system upgrade. On request it lists what the upgrade changes and what it
-// costs, both from the checker; on Ok it warns when the root file system is short of space.
+// costs, both from the checker, and what it leaves out and why; on Ok it asks again when the
+// upgrade removes a package the system needs, and warns when the root file system is short
+// of space.
 class UpgradeRequestDialog : public QDialog
 {
     Q_OBJECT
@@ -33,14 +37,25 @@ public Q_SLOTS:
 
 private:
     // How a run of the checker ended for the dialog: after Closed it is closed or the application
-    // quits, after Deleted it is about to go.
-    enum class Run { Ended, NotStarted, TimedOut, Closed, Deleted };
+    // quits, after Deleted it is about to go; Failed: it ended without a usable answer.
+    enum class Run { Ended, NotStarted, TimedOut, Closed, Deleted, Failed };
     Run runChecker(BoundedProcess& process, const QStringList& arguments, int timeoutMs);
     // The checker's "-s" output in `sizes`; empty when it had none.
     Run readSizes(QString& sizes);
+    // The checker's whole output for `argument` in `output`, when it answered with success.
+    Run readOutput(const QString& argument, int timeoutMs, QString& output);
     void loadPackageList();
     void showListing(const QString& output);
+    void showSummary(const QString& sizes);
     void showSizes(const QString& output);
+    void showKeptBack(const QString& output);
+    bool confirmNeededRemovals();
 
     std::unique_ptr<Ui::UpgradeRequestDialog> ui;
+    // From the listing: how many packages each kind counts, and the removed packages the
+    // system needs; unknown until a listing was read.
+    int m_upgradedCount = 0;
+    int m_installedCount = 0;
+    int m_removedCount = 0;
+    std::optional<QStringList> m_neededRemovals;
 };

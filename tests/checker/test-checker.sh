@@ -15,12 +15,13 @@ AS_USER=()
 install -m 755 "$CHECK" "$WORK/apt_check"
 checker() { APT_CONFIG="$1/apt.conf" "${AS_USER[@]}" "$WORK/apt_check" "${@:2}"; }
 
-# SANDBOX: the counts "U;N;R", the sizes "DOWNLOAD;DELTA" in bytes, then the packages as
-# "kind;name;old;new", sorted
+# SANDBOX: the counts "U;N;R", the sizes "DOWNLOAD;DELTA" in bytes, the packages as
+# "kind;name;old;new", sorted, then "k;name" for each package kept back
 checker_answer() {
     checker "$1"
     checker "$1" -s
     checker "$1" -p | cut -d';' -f1-4 | sort
+    checker "$1" -k | sed 's/;.*//; s/^/k;/'
 }
 # SANDBOX OPTIONS: the same from apt-get's full upgrade, simulated and answered "no"
 aptget_answer() {
@@ -35,6 +36,8 @@ aptget_answer() {
     awk '/^Inst / { if ($3 ~ /^\[/) print "u;" $2 ";" substr($3, 2, length($3) - 2) ";" substr($4, 2)
                     else print "i;" $2 ";;" substr($3, 2) }
          /^Remv / { print "d;" $2 ";" substr($3, 2, length($3) - 2) ";" }' <<<"$out" | sort
+    awk '/^The following packages have been kept back:/ { kept = 1; next }
+         kept && /^  / { for (i = 1; i <= NF; i++) print "k;" $i; next } { kept = 0 }' <<<"$out" | sort
 }
 # SANDBOX: fails as apt does, with nothing half-printed
 fails_like_apt() {
@@ -57,7 +60,11 @@ while read -r -u 3 name expect options change; do
     esac
     [ "$options" = - ] && options=""
     if [ "$expect" = same ]; then
-        check "$name: counts, sizes and packages as apt-get's" diff <(aptget_answer "$V" "$options") <(checker_answer "$V")
+        check "$name: counts, sizes, packages and those kept back as apt-get's" \
+            diff <(aptget_answer "$V" "$options") <(checker_answer "$V")
+        while read -r option line; do
+            check "$name: $option tells $line" grep -qxF "$line" <(checker "$V" "$option")
+        done < <(sed -n "s/^$name //p" "$FIXTURES/lines.txt")
     else
         check "$name: E: on standard error, exit status 100" fails_like_apt "$V"
     fi

@@ -24,10 +24,12 @@ STEP=0
 bump() { STEP=$((STEP + 1)); touch -d "@$(($(date +%s) + STEP))" "$1"; } # as APT's rebuild does
 updated() { dbus-send --system --type=signal / app.apt.dbus.updated; }
 balloon_is() { [ "$(logged Notify)" -gt "$NOTES" ] && [ "$(last_logged Notify body)" = "$1" ]; }
-while IFS=$'\t' read -r output errors tooltip balloon; do
+while IFS=$'\t' read -r output errors tooltip balloon keptBack listing; do
     [[ $output == \#* ]] && continue
     printf '%b' "${output/#-/}" >"$CTL/output"
     printf '%b' "${errors/#-/}" >"$CTL/stderr"
+    printf '%b' "$keptBack" >"$CTL/output-k"
+    printf '%b' "$listing" >"$CTL/output-p"
     runs=$(checker_runs) NOTES=$(logged Notify)
     bump "$SANDBOX/cache/pkgcache.bin"
     # A notifier still busy with the check before ignores the signal: send it until one runs.
@@ -55,6 +57,10 @@ ran_once_more_only() {
     "$@"; updated
     wait_until 30 tooltip_is "$(upgrades $N)" && [ "$(checker_runs)" -eq $((runs + 1)) ]
 }
+# What is held back and the security updates are asked after the count; failing, they lose it nothing.
+touch "$CTL/hang-k"; echo 100 >"$CTL/status-p"; echo "7;0;0" >"$CTL/output"; bump "$SANDBOX/status"
+check "-k hanging, -p failing: the counts without them" wait_until 30 eval 'updated; tooltip_is "$(upgrades 7)"'
+rm "$CTL/hang-k" "$CTL/status-p" "$CTL/output-k" "$CTL/output-p"
 check "unchanged cache: no check; a changed cache: one" ran_once_more_only bump "$SANDBOX/cache/pkgcache.bin"
 # An old cache file that APT no longer uses (its cache switched off) is no reason to keep yesterday's answer.
 check "beside a stale cache file, dpkg's status decides" ran_once_more_only bump "$SANDBOX/status"

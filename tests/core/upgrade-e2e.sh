@@ -12,7 +12,11 @@ echo 'APT::Get::Never-Include-Phased-Updates "true";' >>"$FIXTURE/apt.conf"
 export APT_CONFIG=$FIXTURE/apt.conf
 OUT=${TEST_OUT:-$(tmpdir)}; FD=$OUT/fakedesk.jsonl; mkdir -p "$OUT"
 start_xvfb && start_bus DBUS_SESSION_BUS_ADDRESS && start_fakedesk && setup_sandbox
-cp "${TARN_BUILD_DIR:-$DESKTOP_DIR/../../build}/checker/apt_check" "$SANDBOX/bin/apt_check"
+cp "${TARN_BUILD_DIR:-$DESKTOP_DIR/../../build}/checker/apt_check" "$SANDBOX/bin/apt_check.real"
+# The real checker, with what it is asked and answers logged.
+printf '#!/bin/bash\nset -o pipefail\necho "asked $*" >>%s\n%s "$@" | tee -a %s\n' "$OUT/checker.log" \
+    "$SANDBOX/bin/apt_check.real" "$OUT/checker.log" >"$SANDBOX/bin/apt_check"
+chmod 755 "$SANDBOX/bin/apt_check"
 SANDBOX_MOUNTS+=(--bind "$FIXTURE/root/var/cache/apt=/var/cache/apt")
 user_settings hideTray=false messageTimeout=200
 echo 'fixBrokenCommand=' >>"$SANDBOX/etc/tarn-update-notifier.conf" # that step left out: allowed
@@ -27,6 +31,12 @@ check "the fixture's upgrades are shown" wait_until 60 shows '<b>4</b> packages 
 shown() { W=$(window_of "$1"); [ -n "$W" ]; }
 fakedesk activate "$SVC" & # answered only once the dialogs it opens have closed
 check "a click on the icon opens the confirmation" wait_until 30 shown 'Update Notifier'
+: >"$OUT/checker.log"
+height() { eval "$(xdotool getwindowgeometry --shell "$W")"; echo "$HEIGHT"; }
+FOLDED=$(height)
+xdotool windowfocus --sync "$W" key space # the list's button has the focus
+held_back_listed() { grep -qx 'held;1.0;1.1;held;' "$OUT/checker.log" && [ "$(height)" -gt "$FOLDED" ]; }
+check "the unfolded list has the real checker's held-back packages" wait_until 60 held_back_listed
 xdotool windowfocus --sync "$W" key Return
 check "Ok starts the upgrade" wait_until 30 shown 'Upgrading system'
 version() { [ "$(dpkg-query --admindir="$FIXTURE/root/var/lib/dpkg" -W -f '${Version}' "$1")" = "$2" ]; }

@@ -26,6 +26,17 @@ QPushButton* button(QDialog* dialog, QDialogButtonBox::StandardButton which)
 {
     return dialog->findChild<QDialogButtonBox*>()->button(which);
 }
+
+// As the real checker: any other argument is refused on standard error with status 100.
+bool writeChecker(const SystemPaths& paths, const QByteArray& listing, const QByteArray& sizes,
+                  const QByteArray& keptBack)
+{
+    SystemPaths::setCurrent(paths);
+    return TestSupport::writeScript(paths.aptCheck, "case $1 in -p) printf '" + listing + "' ;; -s) echo '" +
+                                                        sizes + "' ;; -k) printf '" + keptBack +
+                                                        "' ;; *) echo \"E: Unknown argument '$1'.\" >&2; "
+                                                        "exit 100 ;; esac\n");
+}
 } // namespace
 
 class TestConfirmations : public QObject
@@ -76,43 +87,55 @@ private Q_SLOTS:
         QTEST(result, "result");
     }
 
-    // What the upgrade will do, as the checker lists it: each kind under its heading, with its
-    // label and versions, then the sizes.
+    // What the upgrade will do, as the checker lists it: a summary, each kind under its heading,
+    // security updates first, with label and versions, then the sizes, then what is left out.
     void listingShown_data()
     {
-        QTest::addColumn<QByteArray>("listing"); // what the checker prints for "-p"
-        QTest::addColumn<QByteArray>("sizes");   // and for "-s"
+        QTest::addColumn<QByteArray>("listing");  // what the checker prints for "-p"
+        QTest::addColumn<QByteArray>("sizes");    // for "-s"
+        QTest::addColumn<QByteArray>("keptBack"); // and for "-k"
         QTest::addColumn<QStringList>("shown");
         QTest::newRow("every kind, space freed")
-            << QByteArray("u;libc6;2.36-9;2.36-9+deb12u4;Debian-Security\\ni;linux-image-6.1.0-18;;6.1.76-1;"
-                          "\\nd;oldpkg;1.0;;\\n")
-            << QByteArray("123456;-2048000")
-            << QStringList{"The following packages will be upgraded:",
-                           "Debian-Security: libc6 (2.36-9 => 2.36-9+deb12u4)",
+            << QByteArray("u;bash;5.2.15-2;5.2.15-2+b2;\\nu;libc6;2.36-9;2.36-9+deb12u4;security\\n"
+                          "i;linux-image-6.1.0-18;;6.1.76-1;\\nd;oldpkg;1.0;;\\n")
+            << QByteArray("123456;-2048000") << QByteArray()
+            << QStringList{"2 upgraded, 1 newly installed, 1 to remove; 124 kB to download; 2049 kB of disk "
+                           "space freed",
+                           "The following packages will be upgraded:",
+                           "security: libc6 (2.36-9 => 2.36-9+deb12u4)",
+                           "bash (5.2.15-2 => 5.2.15-2+b2)",
                            "The following packages will be installed:",
                            "linux-image-6.1.0-18 (6.1.76-1)",
                            "The following packages will be removed:",
                            "oldpkg (1.0)",
                            "Need to get 124 kB of archives.",
                            "After this operation, 2049 kB disk space will be freed."};
-        QTest::newRow("space used")
+        QTest::newRow("space used, what the fixture holds back")
             << QByteArray("u;bash;5.2.15-2;5.2.15-2+b2;\\n") << QByteArray("0;5000")
-            << QStringList{"The following packages will be upgraded:", "bash (5.2.15-2 => 5.2.15-2+b2)",
-                           "After this operation, 6 kB of additional disk space will be used."};
+            << QByteArray("clash;1.0;1.1;kept;removes:keeper\\nheld;1.0;1.1;held;\\n"
+                          "needy;1.0;1.1;kept;needs:absent\\nphased;1.0;1.1;phased;0\\n")
+            << QStringList{
+                   "1 upgraded, 0 newly installed, 0 to remove; nothing to download; 6 kB of disk space "
+                   "used",
+                   "The following packages will be upgraded:",
+                   "bash (5.2.15-2 => 5.2.15-2+b2)",
+                   "After this operation, 6 kB of additional disk space will be used.",
+                   "The following packages have been kept back:",
+                   "clash (1.0 => 1.1): kept back because it would remove keeper",
+                   "held (1.0 => 1.1): held by the administrator; release it with \"apt-mark unhold held\"",
+                   "needy (1.0 => 1.1): kept back because it needs absent, which cannot be installed",
+                   "phased (1.0 => 1.1): deferred by a phased rollout, offered to 0% of systems so far"};
     }
     void listingShown()
     {
         QFETCH(QByteArray, listing);
         QFETCH(QByteArray, sizes);
+        QFETCH(QByteArray, keptBack);
         QTemporaryDir dir;
         SystemPaths paths;
         paths.aptCheck = dir.filePath("apt_check");
         paths.rootFileSystem = dir.path();
-        SystemPaths::setCurrent(paths);
-        // As the real checker: any other argument is refused on standard error with status 100.
-        QVERIFY(TestSupport::writeScript(
-            paths.aptCheck, "case $1 in -p) printf '" + listing + "' ;; -s) echo '" + sizes +
-                                "' ;; *) echo \"E: Unknown argument '$1'.\" >&2; exit 100 ;; esac\n"));
+        QVERIFY(writeChecker(paths, listing, sizes, keptBack));
         UpgradeRequestDialog request;
         QStringList shown;
         runWhileOpen([&] { return request.exec(); },
@@ -124,6 +147,55 @@ private Q_SLOTS:
                          dialog->reject();
                      });
         QTEST(shown, "shown");
+    }
+
+    // An upgrade that removes a package the system needs asks again, naming it, with No as the
+    // default, whether or not the list was shown.
+    void neededRemovalAsks_data()
+    {
+        QTest::addColumn<QByteArray>("listing");
+        QTest::addColumn<bool>("listShown");
+        QTest::addColumn<int>("answer"); // NoButton: the box's default
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QStringList>("asked");
+        const QString ask = "The upgrade would remove %1 package(s) that the system needs (essential or of "
+                            "priority required): %2. Do you really want to upgrade?";
+        QTest::newRow("essential, list shown, default")
+            << QByteArray("u;foo;1.0;1.1;\\nd;baz;1.0;;\\nd;keeper;1.0;;essential\\n") << true
+            << int(QMessageBox::NoButton) << int(QDialog::Rejected) << QStringList{ask.arg("1", "keeper")};
+        QTest::newRow("two, list folded, Yes")
+            << QByteArray("d;halfdone;1.0;;required\\nd;keeper;1.0;;essential\\n") << false
+            << int(QMessageBox::Yes) << int(QDialog::Accepted)
+            << QStringList{ask.arg("2", "halfdone, keeper")};
+        QTest::newRow("ordinary removal")
+            << QByteArray("d;baz;1.0;;\\n") << false << int(QMessageBox::NoButton) << int(QDialog::Accepted)
+            << QStringList();
+    }
+    void neededRemovalAsks()
+    {
+        QFETCH(QByteArray, listing);
+        QFETCH(bool, listShown);
+        QFETCH(int, answer);
+        QTemporaryDir dir;
+        SystemPaths paths;
+        paths.aptCheck = dir.filePath("apt_check");
+        paths.rootFileSystem = dir.path();
+        QVERIFY(writeChecker(paths, listing, "0;0", QByteArray()));
+        if (answer == QMessageBox::NoButton)
+            MessageBox::setAutoAnswer(true);
+        else
+            MessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
+        UpgradeRequestDialog request;
+        const int result =
+            runWhileOpen([&] { return request.exec(); },
+                         [&](QDialog* dialog) {
+                             if (listShown)
+                                 dialog->findChild<QToolButton*>("showPackagesButton")->click();
+                             button(dialog, QDialogButtonBox::Ok)->click();
+                         });
+        MessageBox::setAutoAnswer(false);
+        QTEST(MessageBox::takeShownTexts(), "asked");
+        QTEST(result, "result");
     }
 
     // The checker is waited for with the dialog live: a hanging "-s" holds nothing up, a close

@@ -24,16 +24,20 @@
 # Upgrading the sandbox for real (as root) installs into OUTDIR/root only, as apt.conf points
 # dpkg there (--root, --admindir, --log):  APT_CONFIG=OUTDIR/apt.conf apt-get -y dist-upgrade
 #
-# Installed: foo 1.0, libfoo 1.0, epo 2.0, common 1.0, baz 1.0, oldtool 1.0, held 1.0 (dpkg
-# hold), phased 1.0, stable 1.0. A full upgrade does:
+# Installed: foo 1.0, libfoo 1.0, epo 2.0, common 1.0, baz 1.0, oldtool 1.0, held 1.0 (on
+# hold: its selection in dpkg's status is "hold", which is what "apt-mark hold" writes),
+# phased 1.0, stable 1.0, needy 1.0, clash 1.0, keeper 1.0 (essential). A full upgrade does:
 #   u foo 1.0 -> 1.1        (1.1 depends on libfoo >= 1.1, bar, newlib; conflicts with baz, oldtool)
 #   u libfoo 1.0 -> 1.1     security (only in the security repository)
 #   u common 1.0 -> 1.1     security (in both repositories)
 #   u epo 2.0 -> 1:1.0      (the epoch makes 1:1.0 newer)
 #   i bar 2.0, i newlib 1.0 (new dependencies of foo)
 #   d baz 1.0, d oldtool 1.0 (conflicts of foo 1.1)
-#   kept: held 1.1 (hold), phased 1.1 (Phased-Update-Percentage 0)
-# apt_check: "4;2;2"; apt-get: "4 upgraded, 2 newly installed, 2 to remove and 2 not upgraded"
+#   kept: held 1.1 (hold), phased 1.1 (Phased-Update-Percentage 0: the machine id below
+#         draws above it), needy 1.1 (depends on absent, which no repository has),
+#         clash 1.1 (breaks keeper, which is essential: the resolver keeps clash back rather
+#         than remove keeper; were keeper not essential, it would be removed)
+# apt_check: "4;2;2"; apt-get: "4 upgraded, 2 newly installed, 2 to remove and 4 not upgraded"
 #
 # With FIXTURE_WAITING_POSTINST=1 in the environment, also installed: waiter 1.0, whose 1.1
 # (a fifth upgrade, "5;2;2") has a postinst that creates root/postinst-started and then waits
@@ -99,6 +103,8 @@ mkdeb "$MAIN" oldtool 1.0 2
 mkdeb "$MAIN" held 1.1 1
 mkdeb "$MAIN" phased 1.1 1 "Phased-Update-Percentage: 0"
 mkdeb "$MAIN" stable 1.0 1
+mkdeb "$MAIN" needy 1.1 1 "Depends: absent"
+mkdeb "$MAIN" clash 1.1 1 "Breaks: keeper"
 mkdeb "$SECURITY/pool" libfoo 1.1 21
 COUNTS="4;2;2"
 if [ "${FIXTURE_WAITING_POSTINST:-}" = 1 ]; then
@@ -150,6 +156,9 @@ installed() {
     installed held 1.0 1 hold
     installed phased 1.0 1
     installed stable 1.0 1
+    installed needy 1.0 1
+    installed clash 1.0 1
+    installed keeper 1.0 1 install "Essential: yes"
     [ "${FIXTURE_WAITING_POSTINST:-}" != 1 ] || installed waiter 1.0 1
 } >"$R/var/lib/dpkg/status"
 : >"$R/var/lib/dpkg/available"
