@@ -14,6 +14,8 @@ struct SystemPaths
     QString packageCache = QStringLiteral("/var/cache/apt/pkgcache.bin");
     QString aptListsDir = QStringLiteral("/var/lib/apt/lists");
     QString dpkgStatus = QStringLiteral("/var/lib/dpkg/status");
+    // dpkg's journal: status changes not yet merged into the status file.
+    QString dpkgJournalDir = QStringLiteral("/var/lib/dpkg/updates");
     QString rootFileSystem = QStringLiteral("/");
     QString unattendedUpgrades = QStringLiteral("/usr/bin/unattended-upgrades");
     QString rebootRequired = QStringLiteral("/run/reboot-required");

@@ -46,3 +46,24 @@ QStringList aptConfigValues(const HelperSettings& settings, const QStringList& k
     }
     return values;
 }
+
+QStringList aptConfigList(const HelperSettings& settings, const QString& key, QString* error)
+{
+    // "apt-config shell" gives no lists; the dump of the key alone names each element "KEY::".
+    ChildProcess aptConfig(
+        settings.binDir + QLatin1String("/apt-config"),
+        {QStringLiteral("dump"), QStringLiteral("--format"), QStringLiteral("%f=%v%n"), key},
+        settings.childEnvironment());
+    QStringList lines;
+    *error = aptConfig.runToEnd(AptConfigLimitMs, &lines);
+    if (!error->isEmpty() || aptConfig.exitCode() != 0)
+        return {};
+    // APT's keys are case-insensitive; nested keys and empty elements are not the list's.
+    const QString element = key + QLatin1String("::=");
+    QStringList values;
+    for (const QString& line : qAsConst(lines)) {
+        if (line.startsWith(element, Qt::CaseInsensitive) && line.size() > element.size())
+            values << line.mid(element.size());
+    }
+    return values;
+}

@@ -10,3 +10,7 @@
 // empty. When apt-config cannot be run or does not answer, *error says so and the list is
 // empty.
 QStringList aptConfigValues(const HelperSettings& settings, const QStringList& keys, QString* error);
+
+// The elements of the list `key` (such as "DPkg::Options"), in APT's order, read through
+// "apt-config dump"; empty when apt-config fails. *error as above.
+QStringList aptConfigList(const HelperSettings& settings, const QString& key, QString* error);

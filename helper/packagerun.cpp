@@ -21,14 +21,18 @@ namespace {
 // lock": the first line decides, the others belong to the same complaint.
 bool isLockBusy(const QString& line)
 {
-    return line.contains(QLatin1String("Could not get lock"));
+    return line.contains(QLatin1String("Could not get lock")) ||
+           (line.startsWith(QLatin1String("dpkg: error: ")) &&
+            line.contains(QLatin1String(" locked by another process")));
 }
 
 bool isLockComplaint(const QString& line)
 {
     return line.startsWith(QLatin1String("E: Unable to lock")) ||
            line.startsWith(QLatin1String("E: Unable to acquire the dpkg frontend lock")) ||
-           line.startsWith(QLatin1String("N: Be aware that removing the lock file"));
+           line.startsWith(QLatin1String("N: Be aware that removing the lock file")) ||
+           line.startsWith(QLatin1String("Note: removing the lock file")) ||
+           line.contains(QLatin1String("Teams/Dpkg/FAQ#db-lock"));
 }
 
 // APT's advice when an upgrade fails on unmet dependencies.
@@ -93,6 +97,56 @@ PackageRun::Result PackageRun::upgradeSteps(const CheckedCommand* update, const 
         return fixed;
     sendMessage(UpgradingMessage);
     return run(upgrade);
+}
+
+QString PackageRun::repair(const CheckedCommand* fixBroken)
+{
+    const Result result = repairSteps(fixBroken);
+    findDpkgInterrupted();
+    return status(result);
+}
+
+PackageRun::Result PackageRun::repairSteps(const CheckedCommand* fixBroken)
+{
+    CheckedCommand configure;
+    if (!pendingConfigureCommand(&configure))
+        return Result::FailedToStart;
+    sendMessage(RepairingMessage);
+    const Result configured = run(configure);
+    // APT's repair may still mend what dpkg could not configure for want of a dependency.
+    if (!fixBroken || configured == Result::Canceled || configured == Result::FailedToStart)
+        return configured;
+    sendMessage(FixingBrokenMessage);
+    return run(*fixBroken);
+}
+
+bool PackageRun::pendingConfigureCommand(CheckedCommand* command)
+{
+    QString error;
+    const QStringList status = aptConfigValues(m_settings, {QStringLiteral("Dir::State::status/f")}, &error);
+    const QStringList options =
+        error.isEmpty() ? aptConfigList(m_settings, QStringLiteral("DPkg::Options"), &error) : QStringList();
+    if (error.isEmpty() && status.at(0).isEmpty())
+        error = QCoreApplication::translate("PackageRun",
+                                            "Cannot read the package database's location from APT's "
+                                            "configuration");
+    if (!error.isEmpty()) {
+        sendOutput(error);
+        return false;
+    }
+    command->program = QStringLiteral("dpkg");
+    // Config files the administrator changed are kept, as the upgrade keeps them: nobody is there
+    // to answer dpkg's question.
+    command->arguments = QStringList{QStringLiteral("--force-confdef"), QStringLiteral("--force-confold")};
+    // APT hands these to every dpkg it runs; they may move dpkg's root and database. Without
+    // them, dpkg uses the database whose status file APT reads.
+    const bool placed = std::any_of(options.cbegin(), options.cend(), [](const QString& option) {
+        return option.startsWith(QLatin1String("--admindir")) || option.startsWith(QLatin1String("--root"));
+    });
+    if (!placed)
+        command->arguments << QLatin1String("--admindir=") + QFileInfo(status.at(0)).path();
+    command->arguments << options << QStringLiteral("--configure") << QStringLiteral("-a");
+    return true;
 }
 
 bool PackageRun::findDpkgInterrupted()
@@ -162,8 +216,12 @@ PackageRun::Result PackageRun::attempt(const CheckedCommand& command, int limitM
 {
     // Options go before the operation; a Status-Fd of the command's own comes later and wins.
     // The status lines say when dpkg's phase begins, also for a command that does not ask for them.
+    // dpkg run directly takes no APT options, and all of its run is dpkg's phase.
+    const bool dpkgItself = command.program == QLatin1String("dpkg");
     const QStringList arguments =
-        QStringList{QStringLiteral("-o"), QStringLiteral("APT::Status-Fd=2")} + command.arguments;
+        dpkgItself
+            ? command.arguments
+            : QStringList{QStringLiteral("-o"), QStringLiteral("APT::Status-Fd=2")} + command.arguments;
     ChildProcess child(m_settings.binDir + QLatin1Char('/') + command.program, arguments,
                        m_settings.childEnvironment());
     if (!child.start()) {
@@ -176,7 +234,7 @@ PackageRun::Result PackageRun::attempt(const CheckedCommand& command, int limitM
     QString busyLine;
     bool brokenPackages = false;
     // dpkg's phase has begun: from then on nothing of the run is signalled.
-    bool installing = false;
+    bool installing = dpkgItself;
     const auto onLine = [&](ChildProcess::Channel, const QByteArray& raw) {
         const QString line = QString::fromUtf8(raw);
         // APT writes its first "pmstatus:" line before it starts dpkg.

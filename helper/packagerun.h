@@ -23,8 +23,8 @@ public:
     }
 };
 
-// Runs checked APT commands for the "update" and "upgrade" actions and reports their output,
-// phases and progress. Both return the reply status: "success", "failed", "canceled" or
+// Runs checked APT commands for the "update", "upgrade" and "repair" actions and reports their
+// output, phases and progress. Each returns the reply status: "success", "failed", "canceled" or
 // "failed_to_start". A stop interrupts the package tool only before dpkg's phase has begun; a
 // stop that comes later lets the command finish, and the status is then what really happened.
 class PackageRun
@@ -36,8 +36,10 @@ public:
     // `update` and `fixBroken` may be null: no list update, no repair.
     QString upgrade(const CheckedCommand* update, const CheckedCommand& upgrade,
                     const CheckedCommand* fixBroken);
+    // "dpkg --configure -a" on the package database APT uses, then `fixBroken` unless it is null.
+    QString repair(const CheckedCommand* fixBroken);
 
-    // After upgrade(): dpkg's journal holds unfinished work ("dpkg was interrupted"), which
+    // After upgrade() or repair(): dpkg's journal holds unfinished work ("dpkg was interrupted"), which
     // "dpkg --configure -a" finishes. Every later APT run fails until then.
     bool dpkgInterrupted() const { return m_dpkgInterrupted; }
 
@@ -52,6 +54,9 @@ private:
     // One start of the command. *lockLine: APT's complaint when another program held its lock.
     Result attempt(const CheckedCommand& command, int limitMs, const QElapsedTimer& sinceFirstStart,
                    QString* lockLine);
+    Result repairSteps(const CheckedCommand* fixBroken);
+    // dpkg with the options APT gives it, so that it works on APT's package database.
+    bool pendingConfigureCommand(CheckedCommand* command);
     bool findDpkgInterrupted();
     bool handleStatusLine(const QString& line);
     bool sleepUnlessStopped(int ms);

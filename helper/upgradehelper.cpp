@@ -180,6 +180,23 @@ ActionReply UpgradeHelper::upgrade(const QVariantMap& args)
     return reply;
 }
 
+ActionReply UpgradeHelper::repair(const QVariantMap& args)
+{
+    beginAction(args);
+    // dpkg's command is the helper's own; the caller's fix-broken step is checked before it runs.
+    const QString fixLine = args.value(QLatin1String(FixBrokenCommandKey)).toString();
+    const CheckedCommand fix = checkCommand(fixLine, CommandRole::FixBroken);
+    const bool withFix = !fixLine.trimmed().isEmpty();
+    if (withFix && !fix.isAcceptable())
+        return errorReply(fix.error);
+
+    PackageRun run(m_settings, *m_channel);
+    ActionReply reply = statusReply(run.repair(withFix ? &fix : nullptr));
+    if (run.dpkgInterrupted())
+        reply.addData(QLatin1String(DpkgInterruptedKey), true);
+    return reply;
+}
+
 ActionReply UpgradeHelper::setaptconfig(const QVariantMap& args)
 {
     beginAction(args);

@@ -30,6 +30,7 @@ public:
 public Q_SLOTS:
     KAuth::ActionReply update(const QVariantMap& args);
     KAuth::ActionReply upgrade(const QVariantMap& args);
+    KAuth::ActionReply repair(const QVariantMap& args);
     KAuth::ActionReply setaptconfig(const QVariantMap& args);
     KAuth::ActionReply setsourcelist(const QVariantMap& args);
     KAuth::ActionReply setappconfig(const QVariantMap& args);

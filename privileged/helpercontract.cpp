@@ -16,7 +16,8 @@ QString withStatusFd(const QString& upgradeCommand)
 
 int timeoutFor(const QString& name)
 {
-    if (name == QLatin1String(UpgradeAction))
+    // dpkg's pending work is as long as an upgrade's.
+    if (name == QLatin1String(UpgradeAction) || name == QLatin1String(RepairAction))
         return UpgradeTimeoutMs;
     if (name == QLatin1String(UpdateAction))
         return UpdateTimeoutMs;

@@ -19,6 +19,9 @@ inline constexpr char UpdateAction[] = "update";
 inline constexpr char SetAptConfigAction[] = "setaptconfig";
 inline constexpr char SetSourceListAction[] = "setsourcelist";
 inline constexpr char SetAppConfigAction[] = "setappconfig";
+// Finishes what an interrupted dpkg left half done ("dpkg --configure -a"), then runs the
+// fix-broken command when one is given (FixBrokenCommandKey; empty: left out).
+inline constexpr char RepairAction[] = "repair";
 
 // Argument keys.
 inline constexpr char UpdateCommandKey[] = "update_command";
@@ -54,6 +57,7 @@ inline constexpr char MessageKey[] = "message";
 inline constexpr char UpdatingMessage[] = "updating";
 inline constexpr char UpgradingMessage[] = "upgrading";
 inline constexpr char FixingBrokenMessage[] = "fixing_broken";
+inline constexpr char RepairingMessage[] = "repairing"; // dpkg finishes its pending work
 inline constexpr char WaitingMessage[] = "waiting";
 inline constexpr char DisablingSecurityMessage[] = "disabling_security_features";
 inline constexpr char EnablingSecurityMessage[] = "enabling_security_features";
@@ -63,7 +67,7 @@ inline constexpr char SuccessStatus[] = "success";
 inline constexpr char FailedStatus[] = "failed";
 inline constexpr char CanceledStatus[] = "canceled";
 inline constexpr char FailedToStartStatus[] = "failed_to_start";
-// Reply data set (true) when an upgrade ended with dpkg's work left unfinished.
+// Reply data set (true) when an upgrade or a repair ended with dpkg's work left unfinished.
 inline constexpr char DpkgInterruptedKey[] = "dpkg_interrupted";
 
 // D-Bus call timeouts. The writes wait for the administrator's password too; libdbus's

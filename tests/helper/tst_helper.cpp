@@ -87,21 +87,22 @@ private Q_SLOTS:
         QVERIFY2(error.isEmpty() == accepted, qPrintable(error.isEmpty() ? "accepted" : error));
     }
 
-    // An upgrade (after "apt-get update") with a fake apt-get: its script, the reply status and
-    // what the log must and must not show.
+    // An upgrade (after "apt-get update") with a fake apt-get, or a repair with a fake dpkg: its
+    // script, the reply status and what the log must and must not show.
     void upgradeRun_data()
     {
         QTest::addColumn<QByteArray>("aptGet");
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("notShown");
+        QTest::addColumn<bool>("repair"); // the script is dpkg's, run by a repair
         QTest::newRow("a stop in the repair still tells of dpkg's journal")
             << QByteArray("exit 0 if $op eq 'update'; if ($op eq 'dist-upgrade') { print \"E: Unmet "
                           "dependencies.\\n\"; exit 100 } mkdir \"$bin/updates\"; open(my $f, '>', "
                           "\"$bin/updates/0001\"); print \"started\\n\"; sleep 30;")
             << "canceled"
             << "dpkg --configure -a"
-            << "";
+            << "" << false;
         QTest::newRow("an orphaned dpkg is waited for")
             << QByteArray("exit 0 if $op eq 'update'; if (!fork()) { $0 = 'dpkg'; mkdir \"$bin/updates\"; "
                           "open(my $f, '>', \"$bin/updates/0001\"); close $f; sleep 3; unlink "
@@ -109,26 +110,30 @@ private Q_SLOTS:
                           "\"$bin/updates/0001\"; print \"upgraded\\n\";")
             << "success"
             << "upgraded"
-            << "dpkg --configure -a";
+            << "dpkg --configure -a" << false;
         QTest::newRow("a failed update goes on")
             << QByteArray("if ($op eq 'update') { print \"E: Failed to fetch\\n\"; exit 100 } print "
                           "\"upgraded\\n\";")
             << "success"
             << "upgraded"
-            << "";
+            << "" << false;
         QTest::newRow("a hung update is interrupted")
             << QByteArray("if ($op eq 'update') { sleep 30; exit 0 } print \"upgraded\\n\";") << "success"
             << "did not finish within"
-            << "";
+            << "" << false;
         QTest::newRow("an endless line is cut")
             << QByteArray("print 'x' x 200000; print \"\\nupgraded\\n\";") << "success"
             << "longer than"
-            << "";
+            << "" << false;
         QTest::newRow("dpkg left interrupted")
             << QByteArray("mkdir \"$bin/updates\"; open(my $f, '>', \"$bin/updates/0001\"); exit 100;")
             << "failed"
             << "dpkg --configure -a"
-            << "";
+            << "" << false;
+        QTest::newRow("a stop in the repair's dpkg lets it finish")
+            << QByteArray("print \"started\\n\"; sleep 1; print \"configured\\n\";") << "success"
+            << "The stop came too late"
+            << "" << true;
     }
 
     void upgradeRun()
@@ -137,9 +142,10 @@ private Q_SLOTS:
         QFETCH(QString, status);
         QFETCH(QString, shown);
         QFETCH(QString, notShown);
+        QFETCH(bool, repair);
         QTemporaryDir bin(QDir::tempPath() + "/tarn'XXXXXX");
         QVERIFY(install(bin.filePath("apt-config"), FakeAptConfig));
-        QVERIFY(install(bin.filePath("apt-get"),
+        QVERIFY(install(bin.filePath(repair ? "dpkg" : "apt-get"),
                         "#!/usr/bin/perl\n$| = 1; $SIG{INT} = sub {}; my $bin = $0 =~ s|/[^/]*$||r; my $op = "
                         "$ARGV[-1];\n" +
                             aptGet));
@@ -152,7 +158,7 @@ private Q_SLOTS:
         const CheckedCommand upgrade = checkCommand("apt-get -y dist-upgrade", CommandRole::Upgrade);
         const CheckedCommand fix = checkCommand("apt-get -y -f install", CommandRole::FixBroken);
         PackageRun run(settings, channel);
-        QCOMPARE(run.upgrade(&update, upgrade, &fix), status);
+        QCOMPARE(repair ? run.repair(nullptr) : run.upgrade(&update, upgrade, &fix), status);
         const QString log = channel.outputs.join('|');
         QVERIFY2(log.contains(shown) && (notShown.isEmpty() || !log.contains(notShown)),
                  qPrintable(log.right(300)));
@@ -163,19 +169,26 @@ private Q_SLOTS:
 
     // The real apt-get on the APT fixture while another program holds one of APT's locks: the
     // log names that program; the update fails at its limit, lock waits included, and the
-    // upgrade waits until it is stopped.
+    // upgrade and the repair (dpkg itself) wait until they are stopped.
     void heldLockIsNamedAndBounded_data()
     {
         QTest::addColumn<QString>("lockFile");
+        QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("status");
         QTest::newRow("the lists' lock, at the update") << "var/lib/apt/lists/lock"
+                                                        << "update"
                                                         << "failed";
         QTest::newRow("dpkg's frontend lock, at the upgrade") << "var/lib/dpkg/lock-frontend"
+                                                              << "upgrade"
                                                               << "canceled";
+        QTest::newRow("dpkg's database lock, at the repair") << "var/lib/dpkg/lock"
+                                                             << "repair"
+                                                             << "canceled";
     }
     void heldLockIsNamedAndBounded()
     {
         QFETCH(QString, lockFile);
+        QFETCH(QString, action);
         QFETCH(QString, status);
         if (getuid() != 0)
             QSKIP("apt-get needs root");
@@ -196,8 +209,9 @@ private Q_SLOTS:
         Channel channel;
         channel.stopAfterMs.setRemainingTime(status == "failed" ? 30000 : 3000);
         PackageRun run(settings, channel);
-        QCOMPARE(status == "failed"
-                     ? run.update(checkCommand("apt-get update", CommandRole::Update))
+        QCOMPARE(action == "update" ? run.update(checkCommand("apt-get update", CommandRole::Update))
+                 : action == "repair"
+                     ? run.repair(nullptr)
                      : run.upgrade(nullptr, checkCommand("apt-get -y dist-upgrade", CommandRole::Upgrade),
                                    nullptr),
                  status);
@@ -207,8 +221,10 @@ private Q_SLOTS:
                                   .arg(QDir::cleanPath(lock))
                                   .arg(holderPid)),
                  qPrintable(log));
-        // APT's complaints about the lock are said once, not at every try.
-        QVERIFY2(log.count("Unable to lock") + log.count("Could not get lock") == 1, qPrintable(log));
+        // APT's and dpkg's complaints about the lock are said once, not at every try.
+        const int complaints = log.count("Unable to lock") + log.count("Could not get lock") +
+                               log.count("locked by another") + log.count("lock file") + log.count("db-lock");
+        QVERIFY2(complaints == 1, qPrintable(log));
     }
 };
 

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -383,6 +384,68 @@ private Q_SLOTS:
         QCOMPARE(query.readAll(), QByteArray("install ok installed"));
         QCOMPARE(QDir(fixture + "/var/lib/dpkg/updates").entryList({"[0-9]*"}, QDir::Files), QStringList());
         QCOMPARE(processesOf(fixture), QStringList());
+    }
+
+    // dpkg killed with its group during a postinst, as by a power cut, leaves the package half
+    // configured; the repair finishes it, then runs APT's repair if given. A fix-broken command
+    // that is not allowed is refused before anything runs.
+    void repairFinishesInterruptedDpkg_data()
+    {
+        QTest::addColumn<QString>("fixBroken");
+        QTest::addColumn<QString>("answer"); // the reply status, or words of the refusal
+        QTest::addColumn<QString>("logged"); // a line of the log; empty: no progress at all
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("dpkg alone") << "" << SuccessStatus << "Setting up waiter (1.1) ..."
+                                    << QByteArray("install ok installed");
+        QTest::newRow("fix-broken command not allowed") << "apt-get -y install foo"
+                                                        << "Refused fix-broken command"
+                                                        << "" << QByteArray("install ok half-configured");
+        QTest::newRow("dpkg, then APT") << "apt-get -y -f install" << SuccessStatus
+                                        << "Reading package lists..." << QByteArray("install ok installed");
+    }
+
+    void repairFinishesInterruptedDpkg()
+    {
+        QFETCH(QString, fixBroken);
+        QFETCH(QString, answer);
+        QFETCH(QString, logged);
+        QFETCH(QByteArray, after);
+        const QString fixture = qEnvironmentVariable("TARN_E2E_FIXTURE") + "/root";
+        if (!QFile::exists(fixture + "/bin/sh"))
+            QSKIP("needs run-e2e.sh --fixture with FIXTURE_WAITING_POSTINST=1");
+        const QStringList dpkgOptions = {"--root=" + fixture, "--admindir=" + fixture + "/var/lib/dpkg",
+                                         "--log=" + fixture + "/var/log/dpkg.log"};
+        const auto waiter = [&] {
+            QProcess query;
+            query.start("dpkg-query", {dpkgOptions.at(1), "-W", "-f=${Status}", "waiter"});
+            return query.waitForFinished() ? query.readAll() : QByteArray();
+        };
+        const auto journal = [&] {
+            return QDir(fixture + "/var/lib/dpkg/updates").entryList({"[0-9]*"}, QDir::Files);
+        };
+        QFile::remove(fixture + "/postinst-started");
+        QFile::remove(fixture + "/postinst-release");
+        const QDir repo(fixture + "/../repo/main");
+        QProcess dpkg;
+        dpkg.start("setsid",
+                   QStringList{"dpkg"} + dpkgOptions +
+                       QStringList{"-i", repo.filePath(repo.entryList({"waiter_1.1_*.deb"}).value(0))});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(fixture + "/postinst-started"), 30000);
+        QCOMPARE(::kill(-pid_t(dpkg.processId()), SIGKILL), 0);
+        QVERIFY(dpkg.waitForFinished());
+        QTRY_COMPARE(processesOf(fixture), QStringList());
+        QCOMPARE(waiter(), QByteArray("install ok half-configured"));
+        QVERIFY(!journal().isEmpty());
+
+        QVERIFY(QFile(fixture + "/postinst-release").open(QIODevice::WriteOnly));
+        Request repair("repair", {{"fix_broken_command", fixBroken}});
+        QVERIFY(repair.runFor(120000));
+        const int error = repair.job->error();
+        const QString text = error ? HelperJobs::failureReason(repair.job.get()) : repair.status();
+        QVERIFY2(text.contains(answer) && (error == 0) == (answer == SuccessStatus), qPrintable(text));
+        QVERIFY(logged.isEmpty() ? repair.maps.isEmpty() : repair.got(OutputKey, logged));
+        QCOMPARE(waiter(), after);
+        QCOMPARE(journal().isEmpty(), error == 0);
     }
 
     // Only root and kelmora-admin reach the helper: the bus refuses anybody else's calls, of any
