@@ -3,7 +3,6 @@
 #include "qtsingleapplication.h"
 #include "traywaiter.h"
 
-#include "base/messagebox.h"
 #include "core/notifiercore.h"
 #include "core/trayicon.h"
 
@@ -23,7 +22,16 @@ const QString MessageSeparator = QStringLiteral("|||");
 const char AdministratorsGroup[] = "kelmora-admin";
 const QString QuitOption = QStringLiteral("quit");
 const QString SilentOption = QStringLiteral("silent");
-constexpr int TrayWaitMs = 60000;
+constexpr int DefaultTrayWaitMs = 60000;
+
+// How long a login's panel may take to bring its tray. TARN_TRAY_WAIT_MS shortens it
+// for tests.
+int trayWaitMs()
+{
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue("TARN_TRAY_WAIT_MS", &ok);
+    return ok && value > 0 ? value : DefaultTrayWaitMs;
+}
 } // namespace
 
 void NotifierStarter::describeOptions(QCommandLineParser& parser)
@@ -89,27 +97,27 @@ NotifierStarter::NotifierStarter(QtSingleApplication* application)
     connect(m_termNotifier, &QSocketNotifier::activated, this, &NotifierStarter::handleSigTerm);
 
     if (!desktopMode) {
-        startCore(false);
+        startCore(Presentation::PhoneNotification);
         return;
     }
     // At login the panel may register its tray after the notifier has started.
-    auto* waiter = new TrayWaiter(TrayWaitMs, this);
+    auto* waiter = new TrayWaiter(trayWaitMs(), this);
     connect(waiter, &TrayWaiter::found, this, [this, waiter](bool statusNotifierHost) {
         waiter->deleteLater();
         TrayIcon::setStatusNotifierHost(statusNotifierHost);
-        startCore(true);
+        startCore(Presentation::Tray);
     });
-    connect(waiter, &TrayWaiter::timedOut, this, [waiter] {
+    // A desktop without any tray (GNOME Shell as it comes) still shows notifications. A tray
+    // that comes later is not taken: the notification stays until the next start.
+    connect(waiter, &TrayWaiter::timedOut, this, [this, waiter] {
         waiter->deleteLater();
-        MessageBox::critical(nullptr, tr("Update Notifier"),
-                             tr("Couldn't detect any system tray on this system"));
-        QCoreApplication::exit(1);
+        startCore(Presentation::Notification);
     });
 }
 
-void NotifierStarter::startCore(bool desktopMode)
+void NotifierStarter::startCore(Presentation presentation)
 {
-    m_core = new NotifierCore(m_parser.isSet(SilentOption), desktopMode, this);
+    m_core = new NotifierCore(m_parser.isSet(SilentOption), presentation, this);
     handleOptions(QDir::currentPath());
 }
 

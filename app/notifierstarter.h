@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/coretypes.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QObject>
@@ -38,7 +40,7 @@ public slots:
     void onSaveStateRequest(QSessionManager& manager);
 
 private:
-    void startCore(bool desktopMode);
+    void startCore(Presentation presentation);
     void handleOptions(const QString& workingDirectory);
 
     QSocketNotifier* m_termNotifier = nullptr;

@@ -14,3 +14,12 @@ enum TrayState : int {
     UpdatesAvailable = 1,
     Error = 2,
 };
+
+// How the core shows what it found: the tray icon, or one notification where there is no
+// tray (a desktop without one, or a phone shell, whose notification may carry the shell's own
+// component).
+enum class Presentation {
+    Tray,
+    Notification,
+    PhoneNotification,
+};

@@ -22,17 +22,18 @@ constexpr qint64 CheckerOutputCap = 4096;
 constexpr qint64 CheckerErrorCap = 64 * 1024;
 } // namespace
 
-NotifierCore::NotifierCore(bool silent, bool desktopMode, QObject* parent)
+NotifierCore::NotifierCore(bool silent, Presentation presentation, QObject* parent)
     : QObject(parent), m_title(tr("Update Notifier")), m_cacheFilePath(SystemPaths::current().packageCache),
       m_programPath(QCoreApplication::applicationFilePath()),
       m_programStamp(modificationStamp(m_programPath)), m_modulePath(WindowsModule::path()),
-      m_moduleStamp(modificationStamp(m_modulePath))
+      m_moduleStamp(modificationStamp(m_modulePath)),
+      m_phoneShell(presentation == Presentation::PhoneNotification)
 {
     m_phoneModel = new TarnPhone::TarnNotificationsModelDbusNotifier(this);
     if (!m_menu)
         createMenu();
 
-    if (desktopMode) {
+    if (presentation == Presentation::Tray) {
         m_trayIcon = new TrayIcon(this);
         m_trayIcon->setObjectName(QStringLiteral("trayIcon"));
         m_trayIcon->setContextMenu(m_menu);

@@ -23,13 +23,13 @@ class TarnNotificationsModelDbusNotifier;
 class TarnNotificationDbusNotifier;
 } // namespace TarnPhone
 
-// The running notifier: settings, update checks, the tray icon (or the phone
-// notification in mobile mode), reminders and the user's actions.
+// The running notifier: settings, update checks, the tray icon (or one notification where
+// there is no tray), reminders and the user's actions.
 class NotifierCore : public QObject
 {
     Q_OBJECT
 public:
-    NotifierCore(bool silent, bool desktopMode, QObject* parent);
+    NotifierCore(bool silent, Presentation presentation, QObject* parent);
     ~NotifierCore() override;
 
 public slots:
@@ -138,6 +138,7 @@ private:
     QTimer* m_deferralEndTimer = nullptr;
     TarnPhone::TarnNotificationsModelDbusNotifier* m_phoneModel = nullptr;
     TarnPhone::TarnNotificationDbusNotifier* m_phoneNotification = nullptr;
+    bool m_phoneShell = false;
     TarnPhone::TarnNotificationDbusNotifier* m_restartPhoneNotification = nullptr;
     bool m_upgradeConfirmationOpen = false;
     bool m_errorBoxOpen = false;

@@ -8,14 +8,19 @@ void NotifierCore::showPhoneNotification()
 {
     const QString text = phoneNotificationText(m_upgradableCount, m_newCount, m_removedCount);
     if (!m_phoneNotification) {
-        const QVariantMap data{
+        QVariantMap data{
             {QStringLiteral("description"), text},
             {QStringLiteral("caption"), m_title},
             {QStringLiteral("icon"), QStringLiteral("image://ThemeImageProvider/update_for_install")},
-            {QStringLiteral("customComponentPath"),
-             QStringLiteral("file:///usr/share/tarn-mobile/notifications/UpdateNotification.qml")},
             {QStringLiteral("upgradeAction"), true},
+            // Without a tray the settings have no menu entry to open them from.
+            {QStringLiteral("settingsAction"), true},
         };
+        // Only the phone shell has it; a desktop's server would not know what to make of it.
+        if (m_phoneShell) {
+            data.insert(QStringLiteral("customComponentPath"),
+                        QStringLiteral("file:///usr/share/tarn-mobile/notifications/UpdateNotification.qml"));
+        }
         m_phoneNotification = m_phoneModel->addNotification(5, false, false, data);
         if (m_phoneNotification) {
             connect(m_phoneNotification, &TarnPhone::TarnNotificationDbusNotifier::newData, this,

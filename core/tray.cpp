@@ -72,7 +72,8 @@ void NotifierCore::setTrayState(TrayState state)
                 m_trayIcon->setVisible(true);
         }
         m_upgradeAction->setEnabled(true);
-        if (m_trayState != UpdatesAvailable)
+        // Without a tray the notification shown above is the news itself.
+        if (m_trayIcon && m_trayState != UpdatesAvailable)
             showUpdates();
         break;
     }
@@ -83,8 +84,14 @@ void NotifierCore::showUpdates()
 {
     if (reviewDeferral())
         return;
-    if (!m_showMessage || m_upgradableCount <= 0 || !m_trayIcon || isNotificationDeferred() ||
-        isInStartupQuietPeriod())
+    if (!m_trayIcon) {
+        // Shown again, also after the user closed it.
+        const bool anything = m_upgradableCount > 0 || m_newCount > 0;
+        if (m_showMessage && m_trayState == UpdatesAvailable && anything && !isNotificationDeferred())
+            showPhoneNotification();
+        return;
+    }
+    if (!m_showMessage || m_upgradableCount <= 0 || isNotificationDeferred() || isInStartupQuietPeriod())
         return;
     const QString text =
         m_facts.security > 0
@@ -159,7 +166,8 @@ void NotifierCore::onDeferralEnded()
         return;
     }
     setTrayState(m_trayState);
-    showUpdates();
+    if (m_trayIcon)
+        showUpdates();
 }
 
 void NotifierCore::hideTrayIcon()

@@ -69,4 +69,6 @@ void NotifierCore::onNewData(QString data)
 {
     if (data == QLatin1String("upgrade"))
         doUpgrade();
+    else if (data == QLatin1String("settings") && m_menu->isEnabled()) // as the tray menu's entry
+        showSettings();
 }

@@ -15,6 +15,7 @@ namespace {
 const QString ServiceName = QStringLiteral("org.freedesktop.Notifications");
 const QString ServicePath = QStringLiteral("/org/freedesktop/Notifications");
 const QString UpgradeAction = QStringLiteral("upgrade");
+const QString SettingsAction = QStringLiteral("settings");
 const QString DesktopEntry = QStringLiteral("tarn-update-notifier");
 // No call waits on the GUI thread; an unanswered one gives up after this.
 const int CallTimeout = 5000;
@@ -173,9 +174,11 @@ void TarnNotificationsModelDbusNotifier::sendNotify(TarnNotificationDbusNotifier
         caption = QCoreApplication::applicationName();
     const QString description = data.value(QStringLiteral("description")).toString();
     // Only where the upgrade is what the notification is about: on another, the button would do nothing.
-    const QStringList actions = data.value(QStringLiteral("upgradeAction")).toBool()
-                                    ? QStringList{UpgradeAction, tr("Upgrade")}
-                                    : QStringList();
+    QStringList actions;
+    if (data.value(QStringLiteral("upgradeAction")).toBool())
+        actions << UpgradeAction << tr("Upgrade");
+    if (data.value(QStringLiteral("settingsAction")).toBool())
+        actions << SettingsAction << tr("Settings");
     QVariantMap hints{
         // Kept in the shell's list after the action was used, until withdrawn.
         {QStringLiteral("resident"), true},
@@ -211,13 +214,13 @@ QList<TarnNotificationDbusNotifier*> TarnNotificationsModelDbusNotifier::notific
 
 void TarnNotificationsModelDbusNotifier::onActionInvoked(uint id, const QString& actionKey)
 {
-    if (id == 0 || actionKey != UpgradeAction)
+    if (id == 0 || (actionKey != UpgradeAction && actionKey != SettingsAction))
         return;
     for (TarnNotificationDbusNotifier* notification : notifications()) {
         if (notification->m_id == id) {
             // The receiver may run a dialog and delete objects meanwhile: nothing is
             // touched after this.
-            emit notification->newData(UpgradeAction);
+            emit notification->newData(actionKey);
             return;
         }
     }

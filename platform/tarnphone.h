@@ -28,7 +28,7 @@ public:
     void updateDataMap(const QVariantMap& data);
 
 signals:
-    // "upgrade" when the user asks for the upgrade from the notification.
+    // "upgrade" or "settings": the action the user chose on the notification.
     void newData(const QString& data);
 
 private:
@@ -61,9 +61,10 @@ public:
     // Shows a notification built from data: "caption" (the summary), "description"
     // (the body, rich text), "icon" (an icon name, a file URL or one of the shell's
     // image://ThemeImageProvider/ images), "customComponentPath" (the shell's QML
-    // component) and "upgradeAction" (true: it offers the upgrade). type and persistent have no counterpart
-    // on this service: the notification always stays until it is removed. Returns the notification, owned by
-    // the model; it is sent without waiting, and shown again when a (new) server appears.
+    // component), "upgradeAction" and "settingsAction" (true: it offers the upgrade, the
+    // settings). type and persistent have no counterpart on this service: the notification
+    // always stays until it is removed. Returns the notification, owned by the model; it is
+    // sent without waiting, and shown again when a (new) server appears.
     TarnNotificationDbusNotifier* addNotification(const int& type, const bool& persistent, const bool& sound,
                                                   const QVariantMap& data);
     // Withdraws the notification of ours that has this id; other ids are left alone.

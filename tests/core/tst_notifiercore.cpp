@@ -75,7 +75,7 @@ private slots:
                               QDateTime::currentDateTime().addSecs(-chosenSecondsAgo));
         settings.sync();
 
-        NotifierCore core(false, true, nullptr);
+        NotifierCore core(false, Presentation::Tray, nullptr);
         auto* tray = core.findChild<TrayIcon*>(QStringLiteral("trayIcon"));
         auto* checker = core.findChild<QProcess*>(QStringLiteral("process"));
         QSignalSpy balloons(tray, &TrayIcon::balloonShown);
@@ -110,7 +110,7 @@ private slots:
         QSettings().clear();
         QSettings().setValue(QStringLiteral("General/hideTrayDeferred"), true);
         {
-            NotifierCore core(false, true, nullptr);
+            NotifierCore core(false, Presentation::Tray, nullptr);
             auto* tray = core.findChild<TrayIcon*>(QStringLiteral("trayIcon"));
             QMetaObject::invokeMethod(&core, "checkForUpdates");
             QTRY_VERIFY_WITH_TIMEOUT(
@@ -122,7 +122,7 @@ private slots:
         }
         QCOMPARE(QSettings().value(QStringLiteral("General/skipNotificationDelay")).toLongLong(),
                  hours * 3600);
-        NotifierCore restarted(false, true, nullptr);
+        NotifierCore restarted(false, Presentation::Tray, nullptr);
         const qint64 endsInMs = restarted.findChild<QTimer*>(QStringLiteral("deferralEndTimer"))->interval();
         QVERIFY2(qAbs(endsInMs - qMin(hours, qint64(24)) * 3600000) < 60000,
                  qPrintable(QString::number(endsInMs)));
@@ -164,7 +164,7 @@ private slots:
         for (auto it = stored.cbegin(); it != stored.cend(); ++it)
             settings.setValue(QStringLiteral("General/") + it.key(), it.value());
         settings.sync();
-        NotifierCore core(false, true, nullptr);
+        NotifierCore core(false, Presentation::Tray, nullptr);
         const int armed = core.findChild<QTimer*>(timer)->interval();
         QVERIFY2(qAbs(armed - interval) <= 1000, qPrintable(QString::number(armed)));
     }
@@ -192,7 +192,7 @@ private slots:
         settings.setValue(QStringLiteral("General/skipNotificationSince"),
                           QDateTime::currentDateTime().addSecs(-chosenSecondsAgo));
         settings.sync();
-        NotifierCore core(false, true, nullptr);
+        NotifierCore core(false, Presentation::Tray, nullptr);
         auto* tray = core.findChild<TrayIcon*>(QStringLiteral("trayIcon"));
         QSignalSpy balloons(tray, &TrayIcon::balloonShown);
         QMetaObject::invokeMethod(&core, "checkForUpdates");
@@ -216,7 +216,7 @@ private slots:
     void packageManagerTooltipEnds()
     {
         QSettings().clear();
-        NotifierCore core(false, true, nullptr);
+        NotifierCore core(false, Presentation::Tray, nullptr);
         auto* tray = core.findChild<TrayIcon*>(QStringLiteral("trayIcon"));
         QMetaObject::invokeMethod(&core, "checkForUpdates");
         QTRY_VERIFY(tray->toolTip().contains(QStringLiteral("<b>3</b>")));
@@ -250,7 +250,7 @@ private slots:
         QFETCH(QString, typed);
         QSettings().clear();
         QVERIFY(TestSupport::writeFile(m_paths.globalConfig, "[%General]\nPMTool=" + written + "\n"));
-        NotifierCore core(false, true, nullptr);
+        NotifierCore core(false, Presentation::Tray, nullptr);
         QVERIFY(TestSupport::writeFile(m_paths.globalConfig, "[%General]\nPMTool=/bin/true\n"));
         QTEST(menuEntry(QStringLiteral("&Package Manager"))->isEnabled(), "offered");
         auto* process = core.findChild<QProcess*>(QStringLiteral("process"));
@@ -266,7 +266,7 @@ private slots:
     {
         QSettings().clear();
         QVERIFY(TestSupport::writeFile(m_paths.globalConfig, "[%General]\nupgCommand=\n"));
-        NotifierCore core(false, true, nullptr);
+        NotifierCore core(false, Presentation::Tray, nullptr);
         QVERIFY(TestSupport::writeFile(m_paths.globalConfig, "[%General]\nPMTool=/bin/true\n"));
         auto* tray = core.findChild<TrayIcon*>(QStringLiteral("trayIcon"));
         QMetaObject::invokeMethod(&core, "checkForUpdates");
