@@ -304,7 +304,7 @@
         <translation>Aktualisierungsmelder</translation>
     </message>
     <message>
-        <location line="+95"/>
+        <location line="+102"/>
         <source>Remind me later in</source>
         <translation>Später erinnern in</translation>
     </message>
@@ -396,7 +396,18 @@
         <translation>%1: System ist aktuell</translation>
     </message>
     <message numerus="yes">
-        <location line="+39"/>
+        <location line="+46"/>
+        <source>There are %n upgradable packages (security updates: %1)
+Click to run system upgrade</source>
+        <translation>
+            <numerusform>Es gibt %n aktualisierbares Paket (Sicherheitsaktualisierungen: %1)
+Klicken, um das System zu aktualisieren</numerusform>
+            <numerusform>Es gibt %n aktualisierbare Pakete (Sicherheitsaktualisierungen: %1)
+Klicken, um das System zu aktualisieren</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
         <source>There are %n upgradable packages
 Click to run system upgrade</source>
         <translation>
@@ -408,12 +419,12 @@ Klicken, um das System zu aktualisieren</numerusform>
     </message>
     <message>
         <location filename="../core/updatecheck.cpp" line="+206"/>
-        <location line="+102"/>
+        <location line="+112"/>
         <source>Unable to run package management tool</source>
         <translation>Das Paketverwaltungsprogramm kann nicht gestartet werden</translation>
     </message>
     <message numerus="yes">
-        <location line="-75"/>
+        <location line="-85"/>
         <source>%1 gave no answer within %n second(s)</source>
         <translation>
             <numerusform>%1 hat nicht innerhalb von %n Sekunde geantwortet</numerusform>
@@ -441,7 +452,7 @@ Klicken, um das System zu aktualisieren</numerusform>
         <translation>ungültige Ausgabe von %1</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+22"/>
         <source>No updates are available</source>
         <translation>Keine Aktualisierungen verfügbar</translation>
     </message>
@@ -489,8 +500,24 @@ Klicken, um das System zu aktualisieren</numerusform>
             <numerusform>&lt;b&gt;%n&lt;/b&gt; Pakete werden entfernt</numerusform>
         </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+10"/>
+        <source>Security updates: &lt;b&gt;%n&lt;/b&gt;</source>
+        <translation>
+            <numerusform>Sicherheitsaktualisierungen: &lt;b&gt;%n&lt;/b&gt;</numerusform>
+            <numerusform>Sicherheitsaktualisierungen: &lt;b&gt;%n&lt;/b&gt;</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>&lt;b&gt;%n&lt;/b&gt; held back</source>
+        <translation>
+            <numerusform>&lt;b&gt;%n&lt;/b&gt; zurückgehalten</numerusform>
+            <numerusform>&lt;b&gt;%n&lt;/b&gt; zurückgehalten</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <location line="+7"/>
         <source>Click to run system upgrade</source>
         <translation>Klicken, um das System zu aktualisieren</translation>
@@ -523,7 +550,7 @@ Bitte prüfen Sie die Einstellungen</translation>
 <context>
     <name>NotifierStarter</name>
     <message>
-        <location filename="../app/notifierstarter.cpp" line="+34"/>
+        <location filename="../app/notifierstarter.cpp" line="+42"/>
         <source>Quit application.</source>
         <translation>Anwendung beenden.</translation>
     </message>
@@ -536,16 +563,6 @@ Bitte prüfen Sie die Einstellungen</translation>
         <location line="+22"/>
         <source>%1 belongs to another user or is open to others: not started</source>
         <translation>%1 gehört einem anderen Benutzer oder ist für andere offen: nicht gestartet</translation>
-    </message>
-    <message>
-        <location line="+47"/>
-        <source>Update Notifier</source>
-        <translation>Aktualisierungsmelder</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Couldn&apos;t detect any system tray on this system</source>
-        <translation>Auf diesem System wurde keine Kontrollleiste (System-Tray) gefunden</translation>
     </message>
 </context>
 <context>
@@ -607,7 +624,7 @@ Bitte prüfen Sie die Einstellungen</translation>
 <context>
     <name>PackageRun</name>
     <message>
-        <location filename="../helper/packagerun.cpp" line="+82"/>
+        <location filename="../helper/packagerun.cpp" line="+86"/>
         <source>Not all package lists could be updated; upgrading with the lists APT has.</source>
         <translation>Nicht alle Paketlisten konnten aktualisiert werden; das Upgrade verwendet die Listen, die APT hat.</translation>
     </message>
@@ -616,8 +633,13 @@ Bitte prüfen Sie die Einstellungen</translation>
         <source>dpkg was interrupted and left packages half installed. Run &quot;dpkg --configure -a&quot; as root to finish their setup.</source>
         <translation>dpkg wurde unterbrochen und hat Pakete halb installiert zurückgelassen. Führen Sie „dpkg --configure -a“ als root aus, um ihre Einrichtung abzuschließen.</translation>
     </message>
+    <message>
+        <location line="+61"/>
+        <source>Cannot read the package database&apos;s location from APT&apos;s configuration</source>
+        <translation>Der Ort der Paketdatenbank lässt sich nicht aus der APT-Konfiguration lesen</translation>
+    </message>
     <message numerus="yes">
-        <location line="+83"/>
+        <location line="+72"/>
         <source>The package system was still locked after %n second(s); %1 gives up.</source>
         <translation>
             <numerusform>Das Paketsystem war nach %n Sekunde noch gesperrt; %1 gibt auf.</numerusform>
@@ -625,7 +647,7 @@ Bitte prüfen Sie die Einstellungen</translation>
         </translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+26"/>
         <source>Unable to start %1: %2</source>
         <translation>%1 kann nicht gestartet werden: %2</translation>
     </message>
@@ -974,7 +996,7 @@ Bitte prüfen Sie die Einstellungen</translation>
         <translation>Paketverwaltung starten</translation>
     </message>
     <message>
-        <location filename="../settings/settingsdialog.cpp" line="+85"/>
+        <location filename="../settings/settingsdialog.cpp" line="+93"/>
         <source>Number of the upgradable packages: %1</source>
         <translation>Anzahl der aktualisierbaren Pakete: %1</translation>
     </message>
@@ -998,13 +1020,13 @@ Bitte prüfen Sie die Einstellungen</translation>
     </message>
     <message>
         <location line="+26"/>
-        <location line="+156"/>
+        <location line="+155"/>
         <location filename="../settings/settingssaving.cpp" line="+242"/>
         <source>Error</source>
         <translation>Fehler</translation>
     </message>
     <message>
-        <location line="-156"/>
+        <location line="-155"/>
         <source>Unable to read APT settings. Error: %1</source>
         <translation>Die APT-Einstellungen können nicht gelesen werden. Fehler: %1</translation>
     </message>
@@ -1014,7 +1036,7 @@ Bitte prüfen Sie die Einstellungen</translation>
         <translation>Die APT-Konfiguration setzt „%1“, was dieses Feld nicht genau anzeigen kann; der Wert bleibt wie gesetzt, solange Sie dieses Feld nicht ändern.</translation>
     </message>
     <message>
-        <location line="+107"/>
+        <location line="+106"/>
         <source>Attention!</source>
         <translation>Achtung!</translation>
     </message>
@@ -1047,7 +1069,7 @@ to fix broken command</source>
 zum Reparaturbefehl hinzugefügt werden</translation>
     </message>
     <message>
-        <location line="+185"/>
+        <location line="+183"/>
         <source>Select Package Manager</source>
         <translation>Paketverwaltung auswählen</translation>
     </message>
@@ -1249,9 +1271,14 @@ zum Reparaturbefehl hinzugefügt werden</translation>
 <context>
     <name>TarnPhone::TarnNotificationsModelDbusNotifier</name>
     <message>
-        <location filename="../platform/tarnphone.cpp" line="+177"/>
+        <location filename="../platform/tarnphone.cpp" line="+179"/>
         <source>Upgrade</source>
         <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
     </message>
 </context>
 <context>
@@ -1383,7 +1410,7 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>Vor dem Beginn abgebrochen.</translation>
     </message>
     <message>
-        <location line="+91"/>
+        <location line="+108"/>
         <source>Refused: no APT configuration text given</source>
         <translation>Abgelehnt: kein Text für die APT-Konfiguration angegeben</translation>
     </message>
@@ -1456,12 +1483,13 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>Liste der Pakete</translation>
     </message>
     <message>
-        <location filename="../privileged/upgraderequestdialog.cpp" line="+151"/>
+        <location filename="../privileged/upgraderequestdialog.cpp" line="+187"/>
+        <location line="+83"/>
         <source>Warning</source>
         <translation>Warnung</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-82"/>
         <source>Free disk space is less than %1 kB. Do you want to upgrade now?</source>
         <translation>Der freie Speicherplatz ist kleiner als %1 kB. Möchten Sie jetzt aktualisieren?</translation>
     </message>
@@ -1482,24 +1510,32 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <source>%1 printed more than expected</source>
         <translation>%1 hat mehr ausgegeben als erwartet</translation>
     </message>
+    <message numerus="yes">
+        <location line="+27"/>
+        <source>The upgrade would remove %n package(s) that the system needs (essential or of priority required): %1. Do you really want to upgrade?</source>
+        <translation>
+            <numerusform>Die Aktualisierung würde %n Paket entfernen, das das System braucht (essenziell oder mit Priorität „required“): %1. Wollen Sie wirklich aktualisieren?</numerusform>
+            <numerusform>Die Aktualisierung würde %n Pakete entfernen, die das System braucht (essenziell oder mit Priorität „required“): %1. Wollen Sie wirklich aktualisieren?</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+83"/>
+        <location line="+91"/>
         <source>%1: </source>
         <translation>%1: </translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>%1 (%2 =&gt; %3)</source>
         <translation>%1 (%2 =&gt; %3)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <location line="+2"/>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+10"/>
         <source>The following packages will be upgraded:</source>
         <translation>Die folgenden Pakete werden aktualisiert:</translation>
     </message>
@@ -1513,8 +1549,87 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <source>The following packages will be removed:</source>
         <translation>Die folgenden Pakete werden entfernt:</translation>
     </message>
+    <message numerus="yes">
+        <location line="+8"/>
+        <source>%n upgraded</source>
+        <translation>
+            <numerusform>%n aktualisiert</numerusform>
+            <numerusform>%n aktualisiert</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n newly installed</source>
+        <translation>
+            <numerusform>%n neu installiert</numerusform>
+            <numerusform>%n neu installiert</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n to remove</source>
+        <translation>
+            <numerusform>%n zu entfernen</numerusform>
+            <numerusform>%n zu entfernen</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+12"/>
+        <location line="+3"/>
+        <source>%1 kB to download</source>
+        <translation>%1 kB herunterzuladen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>nothing to download</source>
+        <translation>nichts herunterzuladen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 kB of disk space freed</source>
+        <translation>%1 kB Speicherplatz freigegeben</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 kB of disk space used</source>
+        <translation>%1 kB Speicherplatz belegt</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>%1 (%2 =&gt; %3): held by the administrator; release it with &quot;apt-mark unhold %1&quot;</source>
+        <translation>%1 (%2 =&gt; %3): vom Administrator gehalten; freigeben mit „apt-mark unhold %1“</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 (%2 =&gt; %3): deferred by a phased rollout, offered to %4% of systems so far</source>
+        <translation>%1 (%2 =&gt; %3): durch eine schrittweise Verteilung aufgeschoben, bisher %4 % der Systeme angeboten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 (%2 =&gt; %3): deferred by a phased rollout</source>
+        <translation>%1 (%2 =&gt; %3): durch eine schrittweise Verteilung aufgeschoben</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 (%2 =&gt; %3): kept back because it would remove %4</source>
+        <translation>%1 (%2 =&gt; %3): zurückgehalten, weil es %4 entfernen würde</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 (%2 =&gt; %3): kept back because it needs %4, which cannot be installed</source>
+        <translation>%1 (%2 =&gt; %3): zurückgehalten, weil es %4 braucht, das nicht installiert werden kann</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 (%2 =&gt; %3): kept back</source>
+        <translation>%1 (%2 =&gt; %3): zurückgehalten</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The following packages have been kept back:</source>
+        <translation>Die folgenden Pakete werden zurückgehalten:</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>Need to get %1 kB of archives.</source>
         <translation>Es müssen %1 kB an Archiven heruntergeladen werden.</translation>
     </message>
@@ -1545,7 +1660,7 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>%1: keine Anzeige, auf der der Aktualisierungsmelder erscheinen kann</translation>
     </message>
     <message>
-        <location filename="../app/notifierstarter.cpp" line="-74"/>
+        <location filename="../app/notifierstarter.cpp" line="-26"/>
         <source>Update notifier for Tarn desktop</source>
         <translation>Aktualisierungsmelder für den Tarn-Desktop</translation>
     </message>

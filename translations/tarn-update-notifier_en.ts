@@ -304,7 +304,7 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+95" />
+        <location line="+102" />
         <source>Remind me later in</source>
         <translation type="unfinished" />
     </message>
@@ -385,7 +385,18 @@
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location line="+39" />
+        <location line="+46" />
+        <source>There are %n upgradable packages (security updates: %1)
+Click to run system upgrade</source>
+        <translation>
+            <numerusform>There is %n upgradable package (security updates: %1)
+Click to run system upgrade</numerusform>
+            <numerusform>There are %n upgradable packages (security updates: %1)
+Click to run system upgrade</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3" />
         <source>There are %n upgradable packages
 Click to run system upgrade</source>
         <translation>
@@ -397,12 +408,12 @@ Click to run system upgrade</numerusform>
     </message>
     <message>
         <location filename="../core/updatecheck.cpp" line="+206" />
-        <location line="+102" />
+        <location line="+112" />
         <source>Unable to run package management tool</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location line="-75" />
+        <location line="-85" />
         <source>%1 gave no answer within %n second(s)</source>
         <translation>
             <numerusform>%1 gave no answer within %n second</numerusform>
@@ -430,7 +441,7 @@ Click to run system upgrade</numerusform>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+12" />
+        <location line="+22" />
         <source>No updates are available</source>
         <translation type="unfinished" />
     </message>
@@ -478,8 +489,24 @@ Click to run system upgrade</numerusform>
             <numerusform>&lt;b&gt;%n&lt;/b&gt; packages will be removed</numerusform>
         </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <location line="+10" />
+        <source>Security updates: &lt;b&gt;%n&lt;/b&gt;</source>
+        <translation>
+            <numerusform>Security updates: &lt;b&gt;%n&lt;/b&gt;</numerusform>
+            <numerusform>Security updates: &lt;b&gt;%n&lt;/b&gt;</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3" />
+        <source>&lt;b&gt;%n&lt;/b&gt; held back</source>
+        <translation>
+            <numerusform>&lt;b&gt;%n&lt;/b&gt; held back</numerusform>
+            <numerusform>&lt;b&gt;%n&lt;/b&gt; held back</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5" />
         <location line="+7" />
         <source>Click to run system upgrade</source>
         <translation type="unfinished" />
@@ -520,7 +547,7 @@ Please verify settings</source>
 <context>
     <name>NotifierStarter</name>
     <message>
-        <location filename="../app/notifierstarter.cpp" line="+34" />
+        <location filename="../app/notifierstarter.cpp" line="+42" />
         <source>Quit application.</source>
         <translation type="unfinished" />
     </message>
@@ -532,16 +559,6 @@ Please verify settings</source>
     <message>
         <location line="+22" />
         <source>%1 belongs to another user or is open to others: not started</source>
-        <translation type="unfinished" />
-    </message>
-    <message>
-        <location line="+47" />
-        <source>Update Notifier</source>
-        <translation type="unfinished" />
-    </message>
-    <message>
-        <location line="+1" />
-        <source>Couldn't detect any system tray on this system</source>
         <translation type="unfinished" />
     </message>
 </context>
@@ -604,7 +621,7 @@ Please verify settings</source>
 <context>
     <name>PackageRun</name>
     <message>
-        <location filename="../helper/packagerun.cpp" line="+82" />
+        <location filename="../helper/packagerun.cpp" line="+86" />
         <source>Not all package lists could be updated; upgrading with the lists APT has.</source>
         <translation type="unfinished" />
     </message>
@@ -613,8 +630,13 @@ Please verify settings</source>
         <source>dpkg was interrupted and left packages half installed. Run "dpkg --configure -a" as root to finish their setup.</source>
         <translation type="unfinished" />
     </message>
+    <message>
+        <location line="+61" />
+        <source>Cannot read the package database's location from APT's configuration</source>
+        <translation type="unfinished" />
+    </message>
     <message numerus="yes">
-        <location line="+83" />
+        <location line="+72" />
         <source>The package system was still locked after %n second(s); %1 gives up.</source>
         <translation>
             <numerusform>The package system was still locked after %n second; %1 gives up.</numerusform>
@@ -622,7 +644,7 @@ Please verify settings</source>
         </translation>
     </message>
     <message>
-        <location line="+22" />
+        <location line="+26" />
         <source>Unable to start %1: %2</source>
         <translation type="unfinished" />
     </message>
@@ -971,7 +993,7 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../settings/settingsdialog.cpp" line="+85" />
+        <location filename="../settings/settingsdialog.cpp" line="+93" />
         <source>Number of the upgradable packages: %1</source>
         <translation type="unfinished" />
     </message>
@@ -995,13 +1017,13 @@ Please verify settings</source>
     </message>
     <message>
         <location line="+26" />
-        <location line="+156" />
+        <location line="+155" />
         <location filename="../settings/settingssaving.cpp" line="+242" />
         <source>Error</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="-156" />
+        <location line="-155" />
         <source>Unable to read APT settings. Error: %1</source>
         <translation type="unfinished" />
     </message>
@@ -1011,7 +1033,7 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+107" />
+        <location line="+106" />
         <source>Attention!</source>
         <translation type="unfinished" />
     </message>
@@ -1040,7 +1062,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+185" />
+        <location line="+183" />
         <source>Select Package Manager</source>
         <translation type="unfinished" />
     </message>
@@ -1242,8 +1264,13 @@ to fix broken command</source>
 <context>
     <name>TarnPhone::TarnNotificationsModelDbusNotifier</name>
     <message>
-        <location filename="../platform/tarnphone.cpp" line="+177" />
+        <location filename="../platform/tarnphone.cpp" line="+179" />
         <source>Upgrade</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>Settings</source>
         <translation type="unfinished" />
     </message>
 </context>
@@ -1376,7 +1403,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+91" />
+        <location line="+108" />
         <source>Refused: no APT configuration text given</source>
         <translation type="unfinished" />
     </message>
@@ -1449,12 +1476,13 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../privileged/upgraderequestdialog.cpp" line="+151" />
+        <location filename="../privileged/upgraderequestdialog.cpp" line="+187" />
+        <location line="+83" />
         <source>Warning</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+1" />
+        <location line="-82" />
         <source>Free disk space is less than %1 kB. Do you want to upgrade now?</source>
         <translation type="unfinished" />
     </message>
@@ -1475,24 +1503,32 @@ to fix broken command</source>
         <source>%1 printed more than expected</source>
         <translation type="unfinished" />
     </message>
+    <message numerus="yes">
+        <location line="+27" />
+        <source>The upgrade would remove %n package(s) that the system needs (essential or of priority required): %1. Do you really want to upgrade?</source>
+        <translation>
+            <numerusform>The upgrade would remove %n package that the system needs (essential or of priority required): %1. Do you really want to upgrade?</numerusform>
+            <numerusform>The upgrade would remove %n packages that the system needs (essential or of priority required): %1. Do you really want to upgrade?</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+83" />
+        <location line="+91" />
         <source>%1: </source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+3" />
+        <location line="+5" />
         <source>%1 (%2 =&gt; %3)</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+2" />
+        <location line="+3" />
         <location line="+2" />
         <source>%1 (%2)</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+5" />
+        <location line="+10" />
         <source>The following packages will be upgraded:</source>
         <translation type="unfinished" />
     </message>
@@ -1506,8 +1542,87 @@ to fix broken command</source>
         <source>The following packages will be removed:</source>
         <translation type="unfinished" />
     </message>
+    <message numerus="yes">
+        <location line="+8" />
+        <source>%n upgraded</source>
+        <translation>
+            <numerusform>%n upgraded</numerusform>
+            <numerusform>%n upgraded</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1" />
+        <source>%n newly installed</source>
+        <translation>
+            <numerusform>%n newly installed</numerusform>
+            <numerusform>%n newly installed</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1" />
+        <source>%n to remove</source>
+        <translation>
+            <numerusform>%n to remove</numerusform>
+            <numerusform>%n to remove</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+12" />
+        <location line="+3" />
+        <source>%1 kB to download</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+1" />
+        <source>nothing to download</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>%1 kB of disk space freed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+0" />
+        <source>%1 kB of disk space used</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+22" />
+        <source>%1 (%2 =&gt; %3): held by the administrator; release it with "apt-mark unhold %1"</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>%1 (%2 =&gt; %3): deferred by a phased rollout, offered to %4% of systems so far</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>%1 (%2 =&gt; %3): deferred by a phased rollout</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>%1 (%2 =&gt; %3): kept back because it would remove %4</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>%1 (%2 =&gt; %3): kept back because it needs %4, which cannot be installed</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>%1 (%2 =&gt; %3): kept back</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+7" />
+        <source>The following packages have been kept back:</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+11" />
         <source>Need to get %1 kB of archives.</source>
         <translation type="unfinished" />
     </message>
@@ -1533,7 +1648,7 @@ to fix broken command</source>
 <context>
     <name>main</name>
     <message>
-        <location filename="../app/notifierstarter.cpp" line="-74" />
+        <location filename="../app/notifierstarter.cpp" line="-26" />
         <source>Update notifier for Tarn desktop</source>
         <translation type="unfinished" />
     </message>
