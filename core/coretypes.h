@@ -13,6 +13,8 @@ enum TrayState : int {
     UpToDate = 0,
     UpdatesAvailable = 1,
     Error = 2,
+    // dpkg was interrupted: nothing can be installed until it has finished.
+    RepairNeeded = 3,
 };
 
 // How the core shows what it found: the tray icon, or one notification where there is no

@@ -145,6 +145,10 @@ void NotifierCore::createMenu()
     m_menu->addSeparator();
     m_packageManagerAction = m_menu->addAction(tr("&Package Manager"), this, [this] { runPackageManager(); });
     m_upgradeAction = m_menu->addAction(tr("&Do Upgrade"), this, &NotifierCore::doUpgrade);
+    m_repairAction =
+        m_menu->addAction(tr("&Repair Package System"), this, &NotifierCore::repairPackageSystem);
+    m_repairAction->setObjectName(QStringLiteral("repairAction"));
+    m_repairAction->setEnabled(false);
     m_packageManagerAction->setObjectName(QStringLiteral("packageManagerAction"));
     m_upgradeAction->setObjectName(QStringLiteral("upgradeAction"));
     m_menu->addAction(tr("&Check for Updates"), this, &NotifierCore::checkForUpdatesManual);

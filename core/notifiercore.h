@@ -39,6 +39,7 @@ public slots:
     void checkForUpdates();
     void checkForUpdatesManual();
     void doUpgrade();
+    void repairPackageSystem();
     void onProcessFinished(int exitCode, QProcess::ExitStatus exitStatus);
     void onProcessError(QProcess::ProcessError error);
     void onTrayIconActivated(QSystemTrayIcon::ActivationReason reason);
@@ -123,10 +124,13 @@ private:
     BoundedProcess* m_process = nullptr;
     QAction* m_packageManagerAction = nullptr;
     QAction* m_upgradeAction = nullptr;
+    QAction* m_repairAction = nullptr;
     Operation m_operation = Idle;
     int m_upgradableCount = 0;
     int m_newCount = 0;
     int m_removedCount = 0;
+    // Found by the last check that counted.
+    bool m_dpkgInterrupted = false;
     // Asked after a count with updates; the facts stay unknown after any other.
     UpdateFactsReader* m_factsReader = nullptr;
     UpdateFacts m_facts;

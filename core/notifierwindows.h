@@ -30,6 +30,8 @@ public:
     virtual int confirmUpgrade(bool expanded) = 0;
     virtual void runUpgrade(const QString& updateCommand, const QString& upgradeCommand,
                             const QString& fixBrokenCommand) = 0;
+    // Finishes what an interrupted dpkg left half done, then runs the fix-broken command.
+    virtual void runRepair(const QString& fixBrokenCommand) = 0;
 };
 
 // What the module exports: the windows, and the build they belong to (TARN_BUILD_ID, a

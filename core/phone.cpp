@@ -6,7 +6,9 @@
 
 void NotifierCore::showPhoneNotification()
 {
-    const QString text = phoneNotificationText(m_upgradableCount, m_newCount, m_removedCount);
+    const QString text =
+        m_dpkgInterrupted ? tr("dpkg was interrupted, the package system needs a repair. Click to repair it")
+                          : phoneNotificationText(m_upgradableCount, m_newCount, m_removedCount);
     if (!m_phoneNotification) {
         QVariantMap data{
             {QStringLiteral("description"), text},

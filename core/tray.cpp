@@ -23,6 +23,11 @@ QIcon updatesAvailableIcon()
                             QIcon(QStringLiteral(":/icons/categories-updates-available.svg")));
 }
 
+QIcon repairNeededIcon()
+{
+    return QIcon::fromTheme(QStringLiteral("dialog-warning"), updatesAvailableIcon());
+}
+
 QIcon noUpdatesIcon()
 {
     return QIcon::fromTheme(QStringLiteral("updates-unavailable"),
@@ -33,6 +38,7 @@ QIcon noUpdatesIcon()
 void NotifierCore::setTrayState(TrayState state)
 {
     m_hideTimer->stop();
+    m_repairAction->setEnabled(state == RepairNeeded);
     switch (state) {
     case Error:
         if (m_trayIcon) {
@@ -75,6 +81,19 @@ void NotifierCore::setTrayState(TrayState state)
         // Without a tray the notification shown above is the news itself.
         if (m_trayIcon && m_trayState != UpdatesAvailable)
             showUpdates();
+        break;
+    case RepairNeeded:
+        // Shown whatever the hiding and the reminders say: until dpkg has finished, no
+        // upgrade can run.
+        if (m_trayIcon) {
+            m_trayIcon->setIcon(repairNeededIcon());
+            m_trayIcon->setToolTip(withRestartNotice(
+                tr("%1: dpkg was interrupted, the package system needs a repair").arg(m_title)));
+            m_trayIcon->setVisible(true);
+        } else {
+            showPhoneNotification();
+        }
+        m_upgradeAction->setEnabled(false);
         break;
     }
     m_trayState = state;

@@ -6,6 +6,7 @@
 
 #include "base/boundedprocess.h"
 #include "base/commands.h"
+#include "base/dpkgstate.h"
 #include "base/messagebox.h"
 #include "base/systempaths.h"
 
@@ -93,9 +94,9 @@ QString NotifierCore::modificationStamp(const QString& path)
 QString NotifierCore::cacheStamp() const
 {
     const SystemPaths& paths = SystemPaths::current();
-    return QStringLiteral("cache:%1;lists:%2;status:%3")
+    return QStringLiteral("cache:%1;lists:%2;status:%3;journal:%4")
         .arg(modificationStamp(m_cacheFilePath), modificationStamp(paths.aptListsDir),
-             modificationStamp(paths.dpkgStatus));
+             modificationStamp(paths.dpkgStatus), modificationStamp(paths.dpkgJournalDir));
 }
 
 // Besides the process and the operation: the package-list update or the upgrade
@@ -271,7 +272,11 @@ void NotifierCore::handleCheckerFinished(int exitCode, QProcess::ExitStatus exit
 void NotifierCore::finishCheck()
 {
     refreshRestartNotice();
-    setTrayState(m_upgradableCount >= 1 || m_newCount > 0 ? UpdatesAvailable : UpToDate);
+    m_dpkgInterrupted = DpkgState::isInterrupted();
+    if (m_dpkgInterrupted)
+        setTrayState(RepairNeeded);
+    else
+        setTrayState(m_upgradableCount >= 1 || m_newCount > 0 ? UpdatesAvailable : UpToDate);
 
     if (m_operation == ManualCheck && m_upgradableCount == 0 && m_trayIcon) {
         const int duration = m_hideTray ? qMin(m_messageTimeout, m_hideTimer->interval()) : m_messageTimeout;

@@ -65,9 +65,30 @@ void NotifierCore::doUpgrade()
     checkForUpdates();
 }
 
+void NotifierCore::repairPackageSystem()
+{
+    if (isBusy() || !m_dpkgInterrupted)
+        return;
+    NotifierWindows* const windows = this->windows();
+    if (!windows)
+        return;
+    silenceTray();
+    m_operation = Upgrade;
+    windows->runRepair(m_fixBrokenCommand);
+    m_operation = Idle;
+    restoreTray();
+    // As after an upgrade: the state goes only once a check finds dpkg whole.
+    m_cacheStamp.clear();
+    checkForUpdates();
+}
+
 void NotifierCore::onNewData(QString data)
 {
-    if (data == QLatin1String("upgrade"))
+    // Without a tray the notification's action is the only way to the repair, which any
+    // upgrade needs first.
+    if (data == QLatin1String("upgrade") && m_dpkgInterrupted)
+        repairPackageSystem();
+    else if (data == QLatin1String("upgrade"))
         doUpgrade();
     else if (data == QLatin1String("settings") && m_menu->isEnabled()) // as the tray menu's entry
         showSettings();

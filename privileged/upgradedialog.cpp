@@ -32,9 +32,19 @@ int UpgradeDialog::exec(const QString& updateCommand, const QString& upgradeComm
     return runAction(action);
 }
 
+int UpgradeDialog::execRepair(const QString& fixBrokenCommand)
+{
+    m_repair = true;
+    setWindowTitle(tr("Repairing the package system"));
+    KAuth::Action action = makeAction(QLatin1String(RepairAction),
+                                      {{QLatin1String(FixBrokenCommandKey), fixBrokenCommand}}, this);
+    return runAction(action);
+}
+
 void UpgradeDialog::abort()
 {
-    confirmAbort(tr("Really abort the system upgrade process?"));
+    confirmAbort(m_repair ? tr("Really abort the repair of the package system?")
+                          : tr("Really abort the system upgrade process?"));
 }
 
 void UpgradeDialog::onNewData(const QVariantMap& data)
@@ -51,6 +61,8 @@ void UpgradeDialog::onNewData(const QVariantMap& data)
             text = tr("<b>Upgrading...<\\b>");
         else if (message == QLatin1String(FixingBrokenMessage))
             text = tr("<b>Fixing broken packages...<\\b>");
+        else if (message == QLatin1String(RepairingMessage))
+            text = tr("<b>Repairing the package system...</b>");
         else if (message == QLatin1String(WaitingMessage))
             text = tr("<b>Waiting...<\\b>");
         else if (message == QLatin1String(DisablingSecurityMessage))
@@ -79,11 +91,11 @@ void UpgradeDialog::onFinished(KJob* job)
     } else if (*status == QLatin1String(SuccessStatus)) {
         // dpkg's last status line comes before its last step: the bar would stay short of the end.
         ui->progressBar->setValue(ui->progressBar->maximum());
-        ui->textBrowser->append(tr("<b>Upgrade complete<\\b>"));
+        ui->textBrowser->append(m_repair ? tr("<b>Repair complete</b>") : tr("<b>Upgrade complete<\\b>"));
     } else if (*status == QLatin1String(FailedStatus)) {
-        ui->textBrowser->append(tr("<b>Upgrade failed<\\b>"));
+        ui->textBrowser->append(m_repair ? tr("<b>Repair failed</b>") : tr("<b>Upgrade failed<\\b>"));
     } else if (*status == QLatin1String(CanceledStatus)) {
-        ui->textBrowser->append(tr("<b>Upgrade canceled<\\b>"));
+        ui->textBrowser->append(m_repair ? tr("<b>Repair canceled</b>") : tr("<b>Upgrade canceled<\\b>"));
         reject();
         return;
     } else if (*status == QLatin1String(FailedToStartStatus)) {

@@ -52,6 +52,12 @@ public:
         UpgradeDialog upgrade;
         upgrade.exec(updateCommand, upgradeCommand, fixBrokenCommand);
     }
+
+    void runRepair(const QString& fixBrokenCommand) override
+    {
+        UpgradeDialog repair;
+        repair.execRepair(fixBrokenCommand);
+    }
 };
 } // namespace
 

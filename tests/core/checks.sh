@@ -6,8 +6,9 @@ require_root
 start_desktop
 # APT's lists and dpkg's status tell whether anything changed when there is no cache file.
 # The buses live in the test's folder: a /run of its own is safe.
-mkdir "$SANDBOX/lists" "$SANDBOX/run"; touch "$SANDBOX/status"
+mkdir "$SANDBOX/lists" "$SANDBOX/run" "$SANDBOX/updates"; touch "$SANDBOX/status"
 SANDBOX_MOUNTS+=(--bind "$SANDBOX/lists=/var/lib/apt/lists" --bind "$SANDBOX/status=/var/lib/dpkg/status"
+    --bind "$SANDBOX/updates=/var/lib/dpkg/updates"
     --bind "$SANDBOX/run=/run")
 user_settings hideTray=false messageTimeout=200 # short balloons: the item's tooltip shows them meanwhile
 # Bounded memory: a notifier that hoards a child's output fails here instead of taking the machine.
@@ -97,6 +98,19 @@ xdotool windowfocus --sync "$(window_of 'Updating package list')" key Escape
 check "... APT's signal meanwhile starts no check" wait_until 30 eval '[ -z "$(window_of "Updating package list")" ]'
 check "... the next one does" ran_once_more_only true
 test "$(checker_runs)" = $((runs + 1)) || check "... only that one" false
+
+# dpkg interrupted (an entry in its journal): the tray says so and offers the repair, in the
+# upgrade window (with the helper missing it waits with its failure).
+entry() { fakedesk menu-entry "$SVC" "Repair Package System"; }
+echo "0;0;0" >"$CTL/output"; touch "$SANDBOX/updates/0001"; bump "$SANDBOX/status"
+check "dpkg interrupted: the tooltip tells it" wait_until 30 eval 'updated; tooltip_is "Update Notifier: dpkg was interrupted, the package system needs a repair"'
+check "... the menu offers the repair" test "$(entry)" = enabled
+fakedesk menu-click "$SVC" "Repair Package System" 2>/dev/null &
+check "... which runs in its window" wait_until 30 eval '[ -n "$(window_of "Repairing the package system")" ]'
+xdotool windowfocus --sync "$(window_of 'Repairing the package system')" key Escape
+rm "$SANDBOX/updates/0001"; bump "$SANDBOX/status"
+check "dpkg whole again: the state goes" wait_until 30 eval 'updated; tooltip_is "Update Notifier: system is up-to-date"'
+check "... and the entry is greyed out" test "$(entry)" = disabled
 stop_notifier
 check "SIGTERM ends the notifier with status 0" test "$EXIT_STATUS" = 0
 

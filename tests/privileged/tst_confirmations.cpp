@@ -264,24 +264,27 @@ private Q_SLOTS:
     // dialog, which stays until the user closes it; the tools' output is text, never markup.
     void endsAreExplained_data()
     {
-        QTest::addColumn<bool>("upgrade");
+        QTest::addColumn<QString>("action"); // the helper action the dialog runs
         QTest::addColumn<int>("error");
         QTest::addColumn<QString>("errorText");
         QTest::addColumn<bool>("dpkgInterrupted");
         QTest::addColumn<QString>("shown");
         const QString refusal = QStringLiteral("Refused: the program \"sh\" is not allowed");
-        QTest::newRow("upgrade refused") << true << -1 << refusal << false << refusal;
-        QTest::newRow("update refused") << false << -1 << refusal << false << refusal;
-        QTest::newRow("update failed") << false << 0 << QString() << false << QStringLiteral("Update failed");
+        QTest::newRow("upgrade refused") << "upgrade" << -1 << refusal << false << refusal;
+        QTest::newRow("update refused") << "update" << -1 << refusal << false << refusal;
+        QTest::newRow("update failed")
+            << "update" << 0 << QString() << false << QStringLiteral("Update failed");
         QTest::newRow("not authorized")
-            << true << 4 << QString() << false << QStringLiteral("You are not allowed");
+            << "upgrade" << 4 << QString() << false << QStringLiteral("You are not allowed");
         QTest::newRow("upgrade failed")
-            << true << 0 << QString() << false << QStringLiteral("Upgrade failed");
-        QTest::newRow("helper busy") << false << 6 << QString() << false << QStringLiteral("is busy");
+            << "upgrade" << 0 << QString() << false << QStringLiteral("Upgrade failed");
+        QTest::newRow("helper busy") << "update" << 6 << QString() << false << QStringLiteral("is busy");
         QTest::newRow("markup in the output")
-            << true << 0 << QString() << false << QStringLiteral("<a href=x>y</a>");
+            << "upgrade" << 0 << QString() << false << QStringLiteral("<a href=x>y</a>");
         QTest::newRow("stopped, dpkg left unfinished")
-            << true << 0 << QString() << true << QStringLiteral("dpkg --configure -a");
+            << "upgrade" << 0 << QString() << true << QStringLiteral("dpkg --configure -a");
+        QTest::newRow("repair failed") << "repair" << 0 << QString() << false
+                                       << QStringLiteral("Repairing the package system...\nRepair failed");
     }
     // The bar follows APT's percentages, and a successful upgrade ends with a full bar,
     // whatever dpkg's last status said.
@@ -317,7 +320,7 @@ private Q_SLOTS:
 
     void endsAreExplained()
     {
-        QFETCH(bool, upgrade);
+        QFETCH(QString, action);
         QFETCH(int, error);
         QFETCH(QString, errorText);
         QFETCH(bool, dpkgInterrupted);
@@ -329,12 +332,15 @@ private Q_SLOTS:
         QString log;
         runWhileOpen(
             [&] {
-                return upgrade ? upgradeDialog.exec("apt-get update", "apt-get -y dist-upgrade",
-                                                    "apt-get -f install")
-                               : updateDialog.exec("apt-get update");
+                if (action == "repair")
+                    return upgradeDialog.execRepair("apt-get -f install");
+                return action == "upgrade" ? upgradeDialog.exec("apt-get update", "apt-get -y dist-upgrade",
+                                                                "apt-get -f install")
+                                           : updateDialog.exec("apt-get update");
             },
             [&](QDialog* dialog) {
                 jobs.onData({{"type", "output"}, {"output", "<a href=x>y</a>"}});
+                jobs.onData({{"type", "message"}, {"message", "repairing"}});
                 const char* status = dpkgInterrupted ? "canceled" : "failed";
                 jobs.job->finish(error, {{"message", status}, {"dpkg_interrupted", dpkgInterrupted}},
                                  errorText);
@@ -344,6 +350,7 @@ private Q_SLOTS:
             });
         QVERIFY(openAfterTheEnd);
         QVERIFY2(log.contains(shown), qPrintable(log));
+        QVERIFY(jobs.actions.last().name().endsWith("." + action));
     }
 };
 
