@@ -354,7 +354,12 @@
         <translation>&amp;Aktualisierung ausführen</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
+        <source>&amp;Repair Package System</source>
+        <translation>Paketsystem &amp;reparieren</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>&amp;Check for Updates</source>
         <translation>Nach Aktualisierungen &amp;suchen</translation>
     </message>
@@ -386,7 +391,7 @@
         <translation>Ein Neustart ist nötig, um die Aktualisierung folgender Pakete abzuschließen: %1</translation>
     </message>
     <message>
-        <location filename="../core/tray.cpp" line="+41"/>
+        <location filename="../core/tray.cpp" line="+47"/>
         <source>%1: unable to check for updates&lt;br&gt;%2</source>
         <translation>%1: Suche nach Aktualisierungen nicht möglich&lt;br&gt;%2</translation>
     </message>
@@ -395,8 +400,13 @@
         <source>%1: system is up-to-date</source>
         <translation>%1: System ist aktuell</translation>
     </message>
+    <message>
+        <location line="+33"/>
+        <source>%1: dpkg was interrupted, the package system needs a repair</source>
+        <translation>%1: dpkg wurde unterbrochen, das Paketsystem muss repariert werden</translation>
+    </message>
     <message numerus="yes">
-        <location line="+46"/>
+        <location line="+26"/>
         <source>There are %n upgradable packages (security updates: %1)
 Click to run system upgrade</source>
         <translation>
@@ -418,13 +428,13 @@ Klicken, um das System zu aktualisieren</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+206"/>
-        <location line="+112"/>
+        <location filename="../core/updatecheck.cpp" line="+207"/>
+        <location line="+116"/>
         <source>Unable to run package management tool</source>
         <translation>Das Paketverwaltungsprogramm kann nicht gestartet werden</translation>
     </message>
     <message numerus="yes">
-        <location line="-85"/>
+        <location line="-89"/>
         <source>%1 gave no answer within %n second(s)</source>
         <translation>
             <numerusform>%1 hat nicht innerhalb von %n Sekunde geantwortet</numerusform>
@@ -452,7 +462,7 @@ Klicken, um das System zu aktualisieren</numerusform>
         <translation>ungültige Ausgabe von %1</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+26"/>
         <source>No updates are available</source>
         <translation>Keine Aktualisierungen verfügbar</translation>
     </message>
@@ -545,6 +555,11 @@ Bitte prüfen Sie die Einstellungen</translation>
 Please verify settings</source>
         <translation>Kein Aktualisierungsbefehl eingestellt
 Bitte prüfen Sie die Einstellungen</translation>
+    </message>
+    <message>
+        <location filename="../core/phone.cpp" line="+10"/>
+        <source>dpkg was interrupted, the package system needs a repair. Click to repair it</source>
+        <translation>dpkg wurde unterbrochen, das Paketsystem muss repariert werden. Klicken, um es zu reparieren</translation>
     </message>
 </context>
 <context>
@@ -1332,7 +1347,17 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>System wird aktualisiert</translation>
     </message>
     <message>
-        <location filename="../privileged/upgradedialog.cpp" line="+37"/>
+        <location filename="../privileged/upgradedialog.cpp" line="+38"/>
+        <source>Repairing the package system</source>
+        <translation>Paketsystem wird repariert</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Really abort the repair of the package system?</source>
+        <translation>Die Reparatur des Paketsystems wirklich abbrechen?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Really abort the system upgrade process?</source>
         <translation>Die Systemaktualisierung wirklich abbrechen?</translation>
     </message>
@@ -1350,6 +1375,11 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <location line="+2"/>
         <source>&lt;b&gt;Fixing broken packages...&lt;\b&gt;</source>
         <translation>&lt;b&gt;Defekte Pakete werden repariert...&lt;\b&gt;</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&lt;b&gt;Repairing the package system...&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Paketsystem wird repariert...&lt;/b&gt;</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1382,14 +1412,29 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>&lt;b&gt;Systemaktualisierung abgeschlossen&lt;\b&gt;</translation>
     </message>
     <message>
+        <location line="+0"/>
+        <source>&lt;b&gt;Repair complete&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Reparatur abgeschlossen&lt;/b&gt;</translation>
+    </message>
+    <message>
         <location line="+2"/>
         <source>&lt;b&gt;Upgrade failed&lt;\b&gt;</source>
         <translation>&lt;b&gt;Systemaktualisierung fehlgeschlagen&lt;\b&gt;</translation>
     </message>
     <message>
+        <location line="+0"/>
+        <source>&lt;b&gt;Repair failed&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Reparatur fehlgeschlagen&lt;/b&gt;</translation>
+    </message>
+    <message>
         <location line="+2"/>
         <source>&lt;b&gt;Upgrade canceled&lt;\b&gt;</source>
         <translation>&lt;b&gt;Systemaktualisierung abgebrochen&lt;\b&gt;</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>&lt;b&gt;Repair canceled&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Reparatur abgebrochen&lt;/b&gt;</translation>
     </message>
     <message>
         <location line="+4"/>

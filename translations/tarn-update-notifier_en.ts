@@ -354,7 +354,12 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+3" />
+        <location line="+2" />
+        <source>&amp;Repair Package System</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
         <source>&amp;Check for Updates</source>
         <translation type="unfinished" />
     </message>
@@ -375,7 +380,7 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../core/tray.cpp" line="+41" />
+        <location filename="../core/tray.cpp" line="+47" />
         <source>%1: unable to check for updates&lt;br&gt;%2</source>
         <translation type="unfinished" />
     </message>
@@ -384,8 +389,13 @@
         <source>%1: system is up-to-date</source>
         <translation type="unfinished" />
     </message>
+    <message>
+        <location line="+33" />
+        <source>%1: dpkg was interrupted, the package system needs a repair</source>
+        <translation type="unfinished" />
+    </message>
     <message numerus="yes">
-        <location line="+46" />
+        <location line="+26" />
         <source>There are %n upgradable packages (security updates: %1)
 Click to run system upgrade</source>
         <translation>
@@ -407,13 +417,13 @@ Click to run system upgrade</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+206" />
-        <location line="+112" />
+        <location filename="../core/updatecheck.cpp" line="+207" />
+        <location line="+116" />
         <source>Unable to run package management tool</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location line="-85" />
+        <location line="-89" />
         <source>%1 gave no answer within %n second(s)</source>
         <translation>
             <numerusform>%1 gave no answer within %n second</numerusform>
@@ -441,7 +451,7 @@ Click to run system upgrade</numerusform>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+22" />
+        <location line="+26" />
         <source>No updates are available</source>
         <translation type="unfinished" />
     </message>
@@ -541,6 +551,11 @@ Please verify settings</source>
     <message>
         <location line="+1" />
         <source>A restart is needed to finish the upgrade of: %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../core/phone.cpp" line="+10" />
+        <source>dpkg was interrupted, the package system needs a repair. Click to repair it</source>
         <translation type="unfinished" />
     </message>
 </context>
@@ -1325,7 +1340,17 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../privileged/upgradedialog.cpp" line="+37" />
+        <location filename="../privileged/upgradedialog.cpp" line="+38" />
+        <source>Repairing the package system</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+8" />
+        <source>Really abort the repair of the package system?</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+1" />
         <source>Really abort the system upgrade process?</source>
         <translation type="unfinished" />
     </message>
@@ -1342,6 +1367,11 @@ to fix broken command</source>
     <message>
         <location line="+2" />
         <source>&lt;b&gt;Fixing broken packages...&lt;\b&gt;</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+2" />
+        <source>&lt;b&gt;Repairing the package system...&lt;/b&gt;</source>
         <translation type="unfinished" />
     </message>
     <message>
@@ -1375,13 +1405,28 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
+        <location line="+0" />
+        <source>&lt;b&gt;Repair complete&lt;/b&gt;</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
         <location line="+2" />
         <source>&lt;b&gt;Upgrade failed&lt;\b&gt;</source>
         <translation type="unfinished" />
     </message>
     <message>
+        <location line="+0" />
+        <source>&lt;b&gt;Repair failed&lt;/b&gt;</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
         <location line="+2" />
         <source>&lt;b&gt;Upgrade canceled&lt;\b&gt;</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+0" />
+        <source>&lt;b&gt;Repair canceled&lt;/b&gt;</source>
         <translation type="unfinished" />
     </message>
     <message>
