@@ -100,15 +100,16 @@ check "... the next one does" ran_once_more_only true
 test "$(checker_runs)" = $((runs + 1)) || check "... only that one" false
 
 # dpkg interrupted (an entry in its journal): the tray says so and offers the repair, in the
-# upgrade window (with the helper missing it waits with its failure).
+# upgrade window (with the helper missing it waits with its failure); after it, a check.
 entry() { fakedesk menu-entry "$SVC" "Repair Package System"; }
-echo "0;0;0" >"$CTL/output"; touch "$SANDBOX/updates/0001"; bump "$SANDBOX/status"
+echo "0;0;0" >"$CTL/output"; touch "$SANDBOX/updates/0001"
 check "dpkg interrupted: the tooltip tells it" wait_until 30 eval 'updated; tooltip_is "Update Notifier: dpkg was interrupted, the package system needs a repair"'
 check "... the menu offers the repair" test "$(entry)" = enabled
 fakedesk menu-click "$SVC" "Repair Package System" 2>/dev/null &
 check "... which runs in its window" wait_until 30 eval '[ -n "$(window_of "Repairing the package system")" ]'
-xdotool windowfocus --sync "$(window_of 'Repairing the package system')" key Escape
-rm "$SANDBOX/updates/0001"; bump "$SANDBOX/status"
+runs=$(checker_runs); xdotool windowfocus --sync "$(window_of 'Repairing the package system')" key Escape
+check "... and checks again when it closes" wait_until 30 ran $((runs + 1))
+rm "$SANDBOX/updates/0001"
 check "dpkg whole again: the state goes" wait_until 30 eval 'updated; tooltip_is "Update Notifier: system is up-to-date"'
 check "... and the entry is greyed out" test "$(entry)" = disabled
 stop_notifier
