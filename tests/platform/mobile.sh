@@ -10,14 +10,13 @@ export DESKTOP_SESSION=plasma-mobile
 start_notifier "$OUT/notifier.log" --silent
 ran() { [ "$(checker_runs)" -ge 1 ]; }
 check "the first check runs" wait_until 30 ran
-STEP=0
 # answer OUTPUT EVENT: the next check's answer; waits for the server to log one more EVENT.
 answer() {
     local before event=$2; before=$(logged "$2")
     echo "$1" >"$CTL/output"
-    STEP=$((STEP + 1)); touch -d "@$(($(date +%s) + STEP))" "$SANDBOX/cache/pkgcache.bin"
+    bump "$SANDBOX/cache/pkgcache.bin"
     # A notifier still busy with the check before ignores the signal: send it until one counts.
-    wait_until 30 eval 'dbus-send --system --type=signal / app.apt.dbus.updated; [ "$(logged "$event")" -gt "$before" ]'
+    wait_until 30 eval 'updated; [ "$(logged "$event")" -gt "$before" ]'
 }
 body_is() { [ "$(last_logged Notify body)" = "$1 Click to run system upgrade" ]; }
 check "updates: a notification" answer '3;0;1' Notify
