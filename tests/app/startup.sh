@@ -51,12 +51,11 @@ stop_notifier
 # runs, and never while a window is open. It runs from a copy, which the test replaces.
 BUILT=$NOTIFIER COPY=$(tmpdir); cp "$NOTIFIER" "${NOTIFIER%/*}/tarn-update-notifier-windows.so" "$COPY/"
 NOTIFIER=$COPY/tarn-update-notifier; cp "$NOTIFIER" "$COPY/real"
-updated() { dbus-send --system --type=signal / app.apt.dbus.updated; }
 items() { logged RegisterStatusNotifierItem; }
 # stays: a check runs in the same notifier, its icon not registered anew.
 stays() { local runs items; runs=$(checker_runs) items=$(items); changed $((++STEP * 100))
     wait_until 30 eval 'updated; ran $((runs + 1))' && kill -0 "$NOTIFIER_PID" && [ "$(items)" = "$items" ]; }
-replace() { cp "$COPY/real" "$COPY/next"; eval "$1"; touch -d @$(($(date +%s) + ++STEP)) "$COPY/next"; mv "$COPY/next" "$NOTIFIER"; }
+replace() { cp "$COPY/real" "$COPY/next"; eval "$1"; bump "$COPY/next"; mv "$COPY/next" "$NOTIFIER"; }
 items=$(items); start_notifier "$OUT/restart.log" --silent
 wait_until 30 eval '[ "$(items)" -gt "$items" ]'; STEP=3
 while IFS='|' read -r how what; do
@@ -76,7 +75,7 @@ check "... the settings stay open" settings
 items=$(items); xdotool windowfocus --sync "$(window_of 'Update notifier - Settings')" key Escape
 check "... and restarts once they close" wait_until 30 eval '[ "$(items)" -gt "$items" ]'
 items=$(items) module=$COPY/tarn-update-notifier-windows.so; cp "$module" "$COPY/next.so"
-touch -d @$(($(date +%s) + ++STEP)) "$COPY/next.so"; mv "$COPY/next.so" "$module"; changed $((++STEP * 100))
+bump "$COPY/next.so"; mv "$COPY/next.so" "$module"; changed $((++STEP * 100))
 # Restarted unasked, it opened no settings, which would hold the next restart back.
 check "a new windows' module alone restarts it too" wait_until 30 eval 'updated; [ "$(items)" -gt "$items" ]'
 stop_notifier

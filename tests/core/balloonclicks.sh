@@ -22,8 +22,8 @@ fakedesk invoke-action "$ID" default
 check "a click on our own reminder opens the confirmation" wait_until 30 confirmation
 xdotool windowfocus --sync "$(window_of 'Update Notifier')" key Escape
 wait_until 30 eval '! confirmation'
-echo "0;2;0" >"$CTL/output"; touch -d "@$(($(date +%s) + 5))" "$SANDBOX/cache/pkgcache.bin"
-wait_until 30 eval 'dbus-send --system --type=signal / app.apt.dbus.updated; tooltip_is "Update Notifier:<br><b>2</b> packages will be installed<br>Click to run system upgrade"'
+echo "0;2;0" >"$CTL/output"; bump "$SANDBOX/cache/pkgcache.bin"
+wait_until 30 eval 'updated; tooltip_is "Update Notifier:<br><b>2</b> packages will be installed<br>Click to run system upgrade"'
 fakedesk menu-click "$SVC" "Do Upgrade"
 check "with only new packages to install, the menu's upgrade opens it too" wait_until 30 confirmation
 finish

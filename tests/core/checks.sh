@@ -21,9 +21,6 @@ check "the icon registers" test -n "$SVC"
 ran() { [ "$(checker_runs)" -ge "$1" ]; }
 check "the first check runs at start" wait_until 30 ran 1
 
-STEP=0
-bump() { STEP=$((STEP + 1)); touch -d "@$(($(date +%s) + STEP))" "$1"; } # as APT's rebuild does
-updated() { dbus-send --system --type=signal / app.apt.dbus.updated; }
 balloon_is() { [ "$(logged Notify)" -gt "$NOTES" ] && [ "$(last_logged Notify body)" = "$1" ]; }
 while IFS=$'\t' read -r output errors tooltip balloon keptBack listing; do
     [[ $output == \#* ]] && continue

@@ -121,6 +121,11 @@ stop_notifier() {
     wait "$NOTIFIER_PID"; EXIT_STATUS=$?
 }
 checker_runs() { [ -f "$CTL/runs" ] && wc -l <"$CTL/runs" || echo 0; }
+# bump FILE: a time later than any bump before, as APT's rebuild of its cache gives it.
+STEP=0
+bump() { STEP=$((STEP + 1)); touch -d "@$(($(date +%s) + STEP))" "$1"; }
+# updated: the signal APT's hook sends after an update or a dpkg run.
+updated() { dbus-send --system --type=signal / app.apt.dbus.updated; }
 # start_desktop [FAKEDESK OPTIONS...]: the whole headless desktop and the sandbox; $OUT
 # keeps the logs.
 start_desktop() {

@@ -1,5 +1,5 @@
 // The helper's own rules, without KAuth: what its allow-lists accept (the rows of
-// tests/fixtures/helper/policy.txt) and how it runs the package tool, with fake programs.
+// tests/fixtures/helper/policy.txt) and how it runs the package tool, with a fake apt-get.
 #include "helper/childprocess.h"
 #include "helper/packagerun.h"
 #include "policy/aptfilepolicy.h"
@@ -10,12 +10,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Stands for apt-config, which names dpkg's status file: like "apt-config shell NAME KEY", it
-// answers under the name asked for, a quote in the folder's name quoted as APT does.
-const char FakeAptConfig[] = R"sh(#!/bin/sh
-printf "%s='%s/status'\n" "$2" "$(dirname "$0" | sed "s/'/'\\\\''/g")"
-)sh";
 
 // Asks to stop once the program has started, and in any case after `stopAfterMs`, so a run
 // that would never end fails its test instead of hanging it.
@@ -143,14 +137,23 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         QFETCH(QString, notShown);
         QFETCH(bool, repair);
+        // The real apt-config names dpkg's status file in a folder with a quote in its name, which
+        // it quotes its own way; nothing of this machine's APT configuration is read.
         QTemporaryDir bin(QDir::tempPath() + "/tarn'XXXXXX");
-        QVERIFY(install(bin.filePath("apt-config"), FakeAptConfig));
+        QVERIFY(QFile::link("/usr/bin/apt-config", bin.filePath("apt-config")) &&
+                QDir(bin.path()).mkdir("parts"));
+        QVERIFY(install(bin.filePath("apt.conf"),
+                        QString("Dir::Etc::main \"/dev/null\"; Dir::Etc::parts \"%1/parts\"; "
+                                "Dir::State::status \"%1/status\";\n")
+                            .arg(bin.path())
+                            .toUtf8()));
         QVERIFY(install(bin.filePath(repair ? "dpkg" : "apt-get"),
                         "#!/usr/bin/perl\n$| = 1; $SIG{INT} = sub {}; my $bin = $0 =~ s|/[^/]*$||r; my $op = "
                         "$ARGV[-1];\n" +
                             aptGet));
         HelperSettings settings;
         settings.binDir = bin.path();
+        settings.aptConfig = bin.filePath("apt.conf");
         settings.stopGraceMs = settings.killGraceMs = 100;
         settings.updateLimitMs = 300;
         Channel channel;

@@ -7,14 +7,13 @@ require_root
 start_desktop --no-watcher # and no XEmbed tray: nothing here owns the tray's X selection
 mkdir "$SANDBOX/run"; SANDBOX_MOUNTS+=(--bind "$SANDBOX/run=/run") # the buses live elsewhere
 export TARN_TRAY_WAIT_MS=1000
-STEP=0
 # answer OUTPUT EVENT: the next check's answer; waits for the server to log one more EVENT.
 answer() {
     local before event=$2; before=$(logged "$2")
     echo "$1" >"$CTL/output"
-    STEP=$((STEP + 1)); touch -d "@$(($(date +%s) + STEP))" "$SANDBOX/cache/pkgcache.bin"
+    bump "$SANDBOX/cache/pkgcache.bin"
     # A notifier still busy with the check before ignores the signal: send it until one counts.
-    wait_until 30 eval 'dbus-send --system --type=signal / app.apt.dbus.updated; [ "$(logged "$event")" -gt "$before" ]'
+    wait_until 30 eval 'updated; [ "$(logged "$event")" -gt "$before" ]'
 }
 body_is() { [ "$(last_logged Notify body)" = "$1 Click to run system upgrade" ]; }
 settings() { [ -n "$(window_of "Update notifier - Settings")" ]; }
