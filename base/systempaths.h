@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -16,6 +17,10 @@ struct SystemPaths
     QString dpkgStatus = QStringLiteral("/var/lib/dpkg/status");
     // dpkg's journal: status changes not yet merged into the status file.
     QString dpkgJournalDir = QStringLiteral("/var/lib/dpkg/updates");
+    // The locks of dpkg, of the package lists and of the download cache, as APT takes them.
+    QStringList aptLockFiles = {
+        QStringLiteral("/var/lib/dpkg/lock-frontend"), QStringLiteral("/var/lib/dpkg/lock"),
+        QStringLiteral("/var/lib/apt/lists/lock"), QStringLiteral("/var/cache/apt/archives/lock")};
     QString rootFileSystem = QStringLiteral("/");
     QString unattendedUpgrades = QStringLiteral("/usr/bin/unattended-upgrades");
     QString rebootRequired = QStringLiteral("/run/reboot-required");

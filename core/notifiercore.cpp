@@ -1,5 +1,6 @@
 #include "notifiercore.h"
 
+#include "lockwatch.h"
 #include "notifierwindows.h"
 #include "trayicon.h"
 #include "windowsmodule.h"
@@ -30,6 +31,12 @@ NotifierCore::NotifierCore(bool silent, Presentation presentation, QObject* pare
       m_phoneShell(presentation == Presentation::PhoneNotification)
 {
     m_phoneModel = new TarnPhone::TarnNotificationsModelDbusNotifier(this);
+    m_lockWatch = new LockWatch(SystemPaths::current().aptLockFiles, this);
+    connect(m_lockWatch, &LockWatch::changed, this, [this] {
+        if (m_trayIcon && !m_toolTip.isEmpty())
+            setToolTip(m_toolTip);
+    });
+    m_lockWatch->refresh();
     if (!m_menu)
         createMenu();
 

@@ -11,6 +11,7 @@
 #include <QSystemTrayIcon>
 
 class BoundedProcess;
+class LockWatch;
 class NotifierWindows;
 class QAction;
 class QMenu;
@@ -78,6 +79,8 @@ private:
     bool refreshRestartNotice();
     void announceRestart();
     QString withRestartNotice(const QString& tooltip) const;
+    // The tray's tooltip, with a line naming whoever uses the package system meanwhile.
+    void setToolTip(const QString& tooltip);
     void onDeferralEnded();
     void silenceTray();
     // The windows of the helper's actions, loaded on first use; null, after telling the
@@ -85,6 +88,8 @@ private:
     // copy opens the settings).
     NotifierWindows* windows(bool forSettings = false);
     void restoreTray();
+    // After the upgrade window or the repair window: the tray as before, and a check.
+    void endPackageRun();
 
     QMenu* m_menu = nullptr;
     QMenu* m_remindLaterMenu = nullptr;
@@ -119,6 +124,8 @@ private:
     // The restart an upgrade asked for: its text while the flag file is there, and
     // whether the user was told.
     QString m_restartText;
+    LockWatch* m_lockWatch = nullptr;
+    QString m_toolTip; // without the lock line
     bool m_restartAnnounced = false;
     QDateTime m_skipSince;
     BoundedProcess* m_process = nullptr;

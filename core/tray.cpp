@@ -1,6 +1,7 @@
 #include "notifiercore.h"
 
 #include "deferral.h"
+#include "lockwatch.h"
 #include "restartnotice.h"
 #include "trayicon.h"
 #include "updatetext.h"
@@ -43,7 +44,7 @@ void NotifierCore::setTrayState(TrayState state)
     case Error:
         if (m_trayIcon) {
             m_trayIcon->setIcon(noUpdatesIcon());
-            m_trayIcon->setToolTip(
+            setToolTip(
                 tr("%1: unable to check for updates<br>%2").arg(m_title, m_checkError.toHtmlEscaped()));
             m_trayIcon->setVisible(true);
         }
@@ -55,7 +56,7 @@ void NotifierCore::setTrayState(TrayState state)
     case UpToDate:
         if (m_trayIcon) {
             m_trayIcon->setIcon(noUpdatesIcon());
-            m_trayIcon->setToolTip(withRestartNotice(tr("%1: system is up-to-date").arg(m_title)));
+            setToolTip(withRestartNotice(tr("%1: system is up-to-date").arg(m_title)));
             if (m_trayIcon->isVisible() && m_hideTray)
                 m_hideTimer->start();
         }
@@ -70,7 +71,7 @@ void NotifierCore::setTrayState(TrayState state)
                 showPhoneNotification();
         } else {
             m_trayIcon->setIcon(updatesAvailableIcon());
-            m_trayIcon->setToolTip(withRestartNotice(
+            setToolTip(withRestartNotice(
                 updatesTooltip(m_title, m_upgradableCount, m_newCount, m_removedCount, m_facts)));
             if (isNotificationDeferred() && m_hideTrayDeferred)
                 m_trayIcon->setVisible(isSettingsDialogVisible());
@@ -87,7 +88,7 @@ void NotifierCore::setTrayState(TrayState state)
         // upgrade can run.
         if (m_trayIcon) {
             m_trayIcon->setIcon(repairNeededIcon());
-            m_trayIcon->setToolTip(withRestartNotice(
+            setToolTip(withRestartNotice(
                 tr("%1: dpkg was interrupted, the package system needs a repair").arg(m_title)));
             m_trayIcon->setVisible(true);
         } else {
@@ -201,6 +202,14 @@ void NotifierCore::onTrayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason == QSystemTrayIcon::Trigger && m_upgradableCount >= 1)
         doUpgrade();
+}
+
+void NotifierCore::setToolTip(const QString& tooltip)
+{
+    m_toolTip = tooltip;
+    const QString lockLine = m_lockWatch->text();
+    m_trayIcon->setToolTip(lockLine.isEmpty() ? tooltip
+                                              : tooltip + QStringLiteral("<br>") + lockLine.toHtmlEscaped());
 }
 
 QString NotifierCore::withRestartNotice(const QString& tooltip) const

@@ -1,5 +1,6 @@
 #include "notifiercore.h"
 
+#include "lockwatch.h"
 #include "notifierwindows.h"
 #include "restart.h"
 #include "trayicon.h"
@@ -272,6 +273,7 @@ void NotifierCore::handleCheckerFinished(int exitCode, QProcess::ExitStatus exit
 void NotifierCore::finishCheck()
 {
     refreshRestartNotice();
+    m_lockWatch->refresh();
     m_dpkgInterrupted = DpkgState::isInterrupted();
     if (m_dpkgInterrupted)
         setTrayState(RepairNeeded);

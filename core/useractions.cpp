@@ -20,7 +20,7 @@ void NotifierCore::runPackageManager(QString command)
     }
     m_operation = PackageManager;
     if (m_trayIcon)
-        m_trayIcon->setToolTip(tr("%1: running package management tool").arg(m_title));
+        setToolTip(tr("%1: running package management tool").arg(m_title));
     const QString commandLine = command.isEmpty() ? m_packageManagerCommand : command;
     // Nobody reads what it prints, and it may print without end.
     m_process->setStandardOutputFile(QProcess::nullDevice());
@@ -58,9 +58,15 @@ void NotifierCore::doUpgrade()
 
     m_operation = Upgrade;
     windows->runUpgrade(defaultCommand(UpdateCommandIndex), m_upgradeCommand, m_fixBrokenCommand);
+    endPackageRun();
+}
+
+void NotifierCore::endPackageRun()
+{
     m_operation = Idle;
     restoreTray();
-    // Whatever the files' times say: the tray must not keep the count from before.
+    // Whatever the files' times say: the tray must not keep the count or the repair state
+    // from before.
     m_cacheStamp.clear();
     checkForUpdates();
 }
@@ -75,11 +81,7 @@ void NotifierCore::repairPackageSystem()
     silenceTray();
     m_operation = Upgrade;
     windows->runRepair(m_fixBrokenCommand);
-    m_operation = Idle;
-    restoreTray();
-    // As after an upgrade: the state goes only once a check finds dpkg whole.
-    m_cacheStamp.clear();
-    checkForUpdates();
+    endPackageRun();
 }
 
 void NotifierCore::onNewData(QString data)

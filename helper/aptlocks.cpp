@@ -2,42 +2,11 @@
 
 #include "aptconfigvalues.h"
 
+#include "pkgsystem/lockholder.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-
-#include <fcntl.h>
-#include <unistd.h>
-
-namespace {
-
-// Enough of a command line to recognise the program; the rest is left out.
-constexpr int MaxCommandLineBytes = 1024;
-
-// /proc/PID/cmdline with its NULs as spaces and anything unprintable as "?"; the kernel's
-// name of the program when the command line is empty (a kernel thread, a zombie).
-QString commandLine(pid_t pid)
-{
-    QFile file(QStringLiteral("/proc/%1/cmdline").arg(pid));
-    QByteArray text = file.open(QIODevice::ReadOnly) ? file.read(MaxCommandLineBytes + 1) : QByteArray();
-    const bool cut = text.size() > MaxCommandLineBytes;
-    text.truncate(MaxCommandLineBytes);
-    if (text.trimmed().isEmpty()) {
-        QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
-        if (comm.open(QIODevice::ReadOnly))
-            text = '[' + comm.read(64).trimmed() + ']';
-    }
-    // Its arguments end in NULs.
-    QString line = QString::fromUtf8(text.replace('\0', ' ')).trimmed();
-    for (QChar& c : line) {
-        if (!c.isPrint())
-            c = QLatin1Char('?');
-    }
-    return cut ? line + QStringLiteral("...") : line;
-}
-
-} // namespace
 
 AptLocks::AptLocks(const HelperSettings& settings)
 {
@@ -72,25 +41,15 @@ QStringList AptLocks::holders() const
 
 QString AptLocks::describeHolder(const QString& lockFile)
 {
-    // Opened for reading only and never created: asking must not change anything.
-    const int fd = ::open(QFile::encodeName(lockFile).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0)
-        return QString();
-    struct flock lock = {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    const bool asked = ::fcntl(fd, F_GETLK, &lock) == 0;
-    ::close(fd);
-    if (!asked || lock.l_type == F_UNLCK)
+    const std::optional<LockHolder> holder = LockHolder::of(lockFile);
+    if (!holder)
         return QString();
     const QString file = QDir::cleanPath(lockFile);
-    // No pid: the holder is outside our view (another pid namespace) or holds an open file
-    // description's lock.
-    if (lock.l_pid <= 0)
+    if (holder->pid <= 0)
         return QCoreApplication::translate("AptLocks", "%1 is locked by a program the helper cannot name.")
             .arg(file);
     return QCoreApplication::translate("AptLocks", "%1 is locked by process %2: %3")
         .arg(file)
-        .arg(lock.l_pid)
-        .arg(commandLine(lock.l_pid));
+        .arg(holder->pid)
+        .arg(holder->command);
 }

@@ -6,7 +6,6 @@
 
 // Who holds APT's and dpkg's locks: dpkg's lock-frontend and lock beside its status file, the
 // package lists' lock and the download cache's lock, where APT's configuration puts them.
-// APT and dpkg take them with fcntl(), so F_GETLK names the holding process.
 class AptLocks
 {
 public:

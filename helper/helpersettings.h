@@ -23,6 +23,9 @@ struct HelperSettings
     // How long a package-list update may run before it is interrupted like a stop: a hung
     // download would otherwise hold the helper, and every later action would find it busy.
     int updateLimitMs = 30 * 60 * 1000;
+    // How long an upgrade or a repair, which have no limit of their own, wait for another
+    // package manager's lock before they give up.
+    int lockWaitLimitMs = 30 * 60 * 1000;
 
     // The real settings, with TARN_HELPER_ROOT and TARN_HELPER_APT_CONFIG applied.
     static HelperSettings fromEnvironment();

@@ -167,8 +167,9 @@ bool PackageRun::findDpkgInterrupted()
 
 PackageRun::Result PackageRun::run(const CheckedCommand& command, int limitMs)
 {
-    // One deadline for the command, lock waits included: another package manager that never
-    // lets go must not hold the helper for ever.
+    // One deadline for the command, lock waits included, and one for the lock waits of a
+    // command without a limit: another package manager that never lets go must not hold the
+    // helper for ever.
     QElapsedTimer sinceFirstStart;
     sinceFirstStart.start();
     bool waitingReported = false;
@@ -196,9 +197,10 @@ PackageRun::Result PackageRun::run(const CheckedCommand& command, int limitMs)
                 sendOutput(holder);
             holdersReported = holders;
         }
-        const qint64 leftMs = limitMs > 0 ? limitMs - sinceFirstStart.elapsed() : m_settings.lockRetryMs;
+        const int boundMs = limitMs > 0 ? limitMs : m_settings.lockWaitLimitMs;
+        const qint64 leftMs = boundMs - sinceFirstStart.elapsed();
         if (leftMs <= 0) {
-            const int seconds = int(limitMs / 1000);
+            const int seconds = boundMs / 1000;
             sendOutput(QCoreApplication::translate(
                            "PackageRun",
                            "The package system was still locked after %n second(s); %1 gives up.", nullptr,

@@ -6,10 +6,8 @@ require_root
 start_desktop
 # APT's lists and dpkg's status tell whether anything changed when there is no cache file.
 # The buses live in the test's folder: a /run of its own is safe.
-mkdir "$SANDBOX/lists" "$SANDBOX/run" "$SANDBOX/updates"; touch "$SANDBOX/status"
-SANDBOX_MOUNTS+=(--bind "$SANDBOX/lists=/var/lib/apt/lists" --bind "$SANDBOX/status=/var/lib/dpkg/status"
-    --bind "$SANDBOX/updates=/var/lib/dpkg/updates"
-    --bind "$SANDBOX/run=/run")
+DPKG=$SANDBOX/dpkg; mkdir -p "$SANDBOX/lists" "$SANDBOX/run" "$DPKG/updates"; touch "$DPKG/status"
+SANDBOX_MOUNTS+=(--bind "$SANDBOX/lists=/var/lib/apt/lists" --bind "$DPKG=/var/lib/dpkg" --bind "$SANDBOX/run=/run")
 user_settings hideTray=false messageTimeout=200 # short balloons: the item's tooltip shows them meanwhile
 # Bounded memory: a notifier that hoards a child's output fails here instead of taking the machine.
 if ldd "$NOTIFIER" | grep -q libasan; then export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}hard_rss_limit_mb=1024
@@ -56,31 +54,31 @@ ran_once_more_only() {
     wait_until 30 tooltip_is "$(upgrades $N)" && [ "$(checker_runs)" -eq $((runs + 1)) ]
 }
 # What is held back and the security updates are asked after the count; failing, they lose it nothing.
-touch "$CTL/hang-k"; echo 100 >"$CTL/status-p"; echo "7;0;0" >"$CTL/output"; bump "$SANDBOX/status"
+touch "$CTL/hang-k"; echo 100 >"$CTL/status-p"; echo "7;0;0" >"$CTL/output"; bump "$DPKG/status"
 check "-k hanging, -p failing: the counts without them" wait_until 30 eval 'updated; tooltip_is "$(upgrades 7)"'
 rm "$CTL/hang-k" "$CTL/status-p" "$CTL/output-k" "$CTL/output-p"
 check "unchanged cache: no check; a changed cache: one" ran_once_more_only bump "$SANDBOX/cache/pkgcache.bin"
 # An old cache file that APT no longer uses (its cache switched off) is no reason to keep yesterday's answer.
-check "beside a stale cache file, dpkg's status decides" ran_once_more_only bump "$SANDBOX/status"
+check "beside a stale cache file, dpkg's status decides" ran_once_more_only bump "$DPKG/status"
 check "... and so do APT's lists" ran_once_more_only bump "$SANDBOX/lists"
 check "a cache file gone counts as a change" ran_once_more_only rm "$SANDBOX/cache/pkgcache.bin"
-check "without the cache file, dpkg's status decides" ran_once_more_only bump "$SANDBOX/status"
+check "without the cache file, dpkg's status decides" ran_once_more_only bump "$DPKG/status"
 
 # An upgrade that asks for a restart: the tooltip names the packages, one balloon tells it.
 restart='A restart is needed to finish the upgrade of: linux-image, libc6'
 printf 'linux-image\nlibc6\nlinux-image\n' >"$SANDBOX/run/reboot-required.pkgs"; touch "$SANDBOX/run/reboot-required"
-NOTES=$(logged Notify); echo "0;0;0" >"$CTL/output"; bump "$SANDBOX/status"; updated
+NOTES=$(logged Notify); echo "0;0;0" >"$CTL/output"; bump "$DPKG/status"; updated
 check "a restart needed: the tooltip tells it" wait_until 30 tooltip_is "Update Notifier: system is up-to-date<br>$restart"
 check "... so does a balloon" balloon_is "$restart"
-NOTES=$(logged Notify); bump "$SANDBOX/status"; updated; rm "$SANDBOX/run/reboot-required"; updated
+NOTES=$(logged Notify); bump "$DPKG/status"; updated; rm "$SANDBOX/run/reboot-required"; updated
 check "... once; it goes with the file" wait_until 30 tooltip_is "Update Notifier: system is up-to-date"
 test "$(logged Notify)" = "$NOTES" || check "... no second balloon" false
 
 failed() { tooltip_is "Update Notifier: unable to check for updates<br>$1"; }
-touch "$CTL/flood"; bump "$SANDBOX/status"; updated
+touch "$CTL/flood"; bump "$DPKG/status"; updated
 check "a checker that prints without end is ended, the tray tells why" wait_until 30 failed '/usr/bin/apt_check printed more than expected'
 rm "$CTL/flood"
-touch "$CTL/hang"; bump "$SANDBOX/status"; updated
+touch "$CTL/hang"; bump "$DPKG/status"; updated
 check "a hanging checker is ended, the tray tells why" wait_until 30 failed '/usr/bin/apt_check gave no answer within 5 seconds'
 check "... and so is what it started" wait_until 10 eval '! pgrep -f "sleep 3600" >/dev/null'
 rm "$CTL/hang"
@@ -90,7 +88,7 @@ check "... and the next signal checks again, though nothing changed" ran_once_mo
 # failure), APT's signal starts no check.
 fakedesk menu-click "$SVC" "Check for Updates" 2>/dev/null & # answered once the dialog closes
 check "a manual check opens the list update" wait_until 30 eval '[ -n "$(window_of "Updating package list")" ]'
-runs=$(checker_runs); bump "$SANDBOX/status"; updated
+runs=$(checker_runs); bump "$DPKG/status"; updated
 xdotool windowfocus --sync "$(window_of 'Updating package list')" key Escape
 check "... APT's signal meanwhile starts no check" wait_until 30 eval '[ -z "$(window_of "Updating package list")" ]'
 check "... the next one does" ran_once_more_only true
@@ -99,16 +97,26 @@ test "$(checker_runs)" = $((runs + 1)) || check "... only that one" false
 # dpkg interrupted (an entry in its journal): the tray says so and offers the repair, in the
 # upgrade window (with the helper missing it waits with its failure); after it, a check.
 entry() { fakedesk menu-entry "$SVC" "Repair Package System"; }
-echo "0;0;0" >"$CTL/output"; touch "$SANDBOX/updates/0001"
+echo "0;0;0" >"$CTL/output"; touch "$DPKG/updates/0001"
 check "dpkg interrupted: the tooltip tells it" wait_until 30 eval 'updated; tooltip_is "Update Notifier: dpkg was interrupted, the package system needs a repair"'
 check "... the menu offers the repair" test "$(entry)" = enabled
 fakedesk menu-click "$SVC" "Repair Package System" 2>/dev/null &
 check "... which runs in its window" wait_until 30 eval '[ -n "$(window_of "Repairing the package system")" ]'
 runs=$(checker_runs); xdotool windowfocus --sync "$(window_of 'Repairing the package system')" key Escape
 check "... and checks again when it closes" wait_until 30 ran $((runs + 1))
-rm "$SANDBOX/updates/0001"
+rm "$DPKG/updates/0001"
 check "dpkg whole again: the state goes" wait_until 30 eval 'updated; tooltip_is "Update Notifier: system is up-to-date"'
 check "... and the entry is greyed out" test "$(entry)" = disabled
+
+# Another program takes dpkg's lock: the tooltip names it (command and pid) while it holds it,
+# with no check in between.
+printf 'import fcntl, sys, time\nf = open(sys.argv[1], "a")\nfcntl.lockf(f, fcntl.LOCK_EX)\ntime.sleep(600)\n' >"$SANDBOX/holder.py"
+$PY "$SANDBOX/holder.py" "$DPKG/lock-frontend" & HOLDER=$!; track $HOLDER; runs=$(checker_runs)
+named() { [[ "$(item_tooltip)" == "Update Notifier: system is up-to-date<br>The package system is in use by $PY "*" (process $HOLDER)" ]]; }
+check "a lock taken: the tooltip names its holder" wait_until 30 named
+kill $HOLDER; wait $HOLDER
+check "... until it lets go" wait_until 30 tooltip_is "Update Notifier: system is up-to-date"
+check "... without a check" test "$(checker_runs)" = "$runs"
 stop_notifier
 check "SIGTERM ends the notifier with status 0" test "$EXIT_STATUS" = 0
 
@@ -121,9 +129,9 @@ wait_until 30 eval '[ "$(logged RegisterStatusNotifierItem)" -gt "$ITEMS" ]'
 SVC=$(last_logged RegisterStatusNotifierItem service)
 check "icon hiding on: updates show the icon" wait_until 30 tooltip_is "$(upgrades 2)"
 owned() { dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner "string:$SVC" | grep -q true; }
-echo "0;0;0" >"$CTL/output"; bump "$SANDBOX/status"; updated
+echo "0;0;0" >"$CTL/output"; bump "$DPKG/status"; updated
 check "... up to date, it goes after its delay" wait_until 30 eval '! owned'
-echo "a;b;c" >"$CTL/output"; bump "$SANDBOX/status"; updated
+echo "a;b;c" >"$CTL/output"; bump "$DPKG/status"; updated
 check "... a failed check brings it back" wait_until 30 owned
 stop_notifier
 user_settings hideTray=false messageTimeout=200
@@ -134,7 +142,7 @@ LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 start_notifier "$OUT/german.log"
 wait_until 30 eval '[ "$(logged RegisterStatusNotifierItem)" -gt "$ITEMS" ]'
 SVC=$(last_logged RegisterStatusNotifierItem service)
 check "a German desktop: a German tooltip" wait_until 30 tooltip_is "Aktualisierungsmelder: System ist aktuell"
-echo "3;0;0" >"$CTL/output"; bump "$SANDBOX/status"
+echo "3;0;0" >"$CTL/output"; bump "$DPKG/status"
 check "... German counts" wait_until 30 eval 'updated; tooltip_is "Aktualisierungsmelder:<br><b>3</b> Pakete werden aktualisiert<br>Klicken, um das System zu aktualisieren"'
 # The title's dash is not ASCII, which xdotool's patterns do not match.
 check "... and German settings" wait_until 30 eval '[ -n "$(window_of "Aktualisierungsmelder .+ Einstellungen")" ]'

@@ -171,8 +171,8 @@ private Q_SLOTS:
     }
 
     // The real apt-get on the APT fixture while another program holds one of APT's locks: the
-    // log names that program; the update fails at its limit, lock waits included, and the
-    // upgrade and the repair (dpkg itself) wait until they are stopped.
+    // log names that program; the update fails at its limit, lock waits included, the upgrade
+    // at the limit of its lock waits, and the repair (dpkg itself) waits until it is stopped.
     void heldLockIsNamedAndBounded_data()
     {
         QTest::addColumn<QString>("lockFile");
@@ -183,7 +183,7 @@ private Q_SLOTS:
                                                         << "failed";
         QTest::newRow("dpkg's frontend lock, at the upgrade") << "var/lib/dpkg/lock-frontend"
                                                               << "upgrade"
-                                                              << "canceled";
+                                                              << "failed";
         QTest::newRow("dpkg's database lock, at the repair") << "var/lib/dpkg/lock"
                                                              << "repair"
                                                              << "canceled";
@@ -208,6 +208,7 @@ private Q_SLOTS:
         HelperSettings settings;
         settings.aptConfig = dir.filePath("fixture/apt.conf");
         settings.updateLimitMs = 3000;
+        settings.lockWaitLimitMs = status == "failed" ? 3000 : 600000;
         settings.lockRetryMs = 200;
         Channel channel;
         channel.stopAfterMs.setRemainingTime(status == "failed" ? 30000 : 3000);
