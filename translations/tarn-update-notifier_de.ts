@@ -114,7 +114,7 @@
 <context>
     <name>AptLocks</name>
     <message>
-        <location filename="../helper/aptlocks.cpp" line="+90"/>
+        <location filename="../helper/aptlocks.cpp" line="+49"/>
         <source>%1 is locked by a program the helper cannot name.</source>
         <translation>%1 ist von einem Programm gesperrt, das der Helfer nicht benennen kann.</translation>
     </message>
@@ -297,14 +297,27 @@
     </message>
 </context>
 <context>
+    <name>LockWatch</name>
+    <message>
+        <location filename="../core/lockwatch.cpp" line="+85"/>
+        <source>The package system is in use by another program</source>
+        <translation>Das Paketsystem wird von einem anderen Programm verwendet</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The package system is in use by %1 (process %2)</source>
+        <translation>Das Paketsystem wird von %1 verwendet (Prozess %2)</translation>
+    </message>
+</context>
+<context>
     <name>NotifierCore</name>
     <message>
-        <location filename="../core/notifiercore.cpp" line="+26"/>
+        <location filename="../core/notifiercore.cpp" line="+27"/>
         <source>Update Notifier</source>
         <translation>Aktualisierungsmelder</translation>
     </message>
     <message>
-        <location line="+102"/>
+        <location line="+108"/>
         <source>Remind me later in</source>
         <translation>Später erinnern in</translation>
     </message>
@@ -391,7 +404,7 @@
         <translation>Ein Neustart ist nötig, um die Aktualisierung folgender Pakete abzuschließen: %1</translation>
     </message>
     <message>
-        <location filename="../core/tray.cpp" line="+47"/>
+        <location filename="../core/tray.cpp" line="+48"/>
         <source>%1: unable to check for updates&lt;br&gt;%2</source>
         <translation>%1: Suche nach Aktualisierungen nicht möglich&lt;br&gt;%2</translation>
     </message>
@@ -428,13 +441,13 @@ Klicken, um das System zu aktualisieren</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+207"/>
-        <location line="+116"/>
+        <location filename="../core/updatecheck.cpp" line="+208"/>
+        <location line="+117"/>
         <source>Unable to run package management tool</source>
         <translation>Das Paketverwaltungsprogramm kann nicht gestartet werden</translation>
     </message>
     <message numerus="yes">
-        <location line="-89"/>
+        <location line="-90"/>
         <source>%1 gave no answer within %n second(s)</source>
         <translation>
             <numerusform>%1 hat nicht innerhalb von %n Sekunde geantwortet</numerusform>
@@ -462,7 +475,7 @@ Klicken, um das System zu aktualisieren</numerusform>
         <translation>ungültige Ausgabe von %1</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+27"/>
         <source>No updates are available</source>
         <translation>Keine Aktualisierungen verfügbar</translation>
     </message>
@@ -654,7 +667,7 @@ Bitte prüfen Sie die Einstellungen</translation>
         <translation>Der Ort der Paketdatenbank lässt sich nicht aus der APT-Konfiguration lesen</translation>
     </message>
     <message numerus="yes">
-        <location line="+72"/>
+        <location line="+74"/>
         <source>The package system was still locked after %n second(s); %1 gives up.</source>
         <translation>
             <numerusform>Das Paketsystem war nach %n Sekunde noch gesperrt; %1 gibt auf.</numerusform>

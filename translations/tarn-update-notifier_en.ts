@@ -114,7 +114,7 @@
 <context>
     <name>AptLocks</name>
     <message>
-        <location filename="../helper/aptlocks.cpp" line="+90" />
+        <location filename="../helper/aptlocks.cpp" line="+49" />
         <source>%1 is locked by a program the helper cannot name.</source>
         <translation type="unfinished" />
     </message>
@@ -297,14 +297,27 @@
     </message>
 </context>
 <context>
+    <name>LockWatch</name>
+    <message>
+        <location filename="../core/lockwatch.cpp" line="+85" />
+        <source>The package system is in use by another program</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location line="+5" />
+        <source>The package system is in use by %1 (process %2)</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
     <name>NotifierCore</name>
     <message>
-        <location filename="../core/notifiercore.cpp" line="+26" />
+        <location filename="../core/notifiercore.cpp" line="+27" />
         <source>Update Notifier</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+102" />
+        <location line="+108" />
         <source>Remind me later in</source>
         <translation type="unfinished" />
     </message>
@@ -380,7 +393,7 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../core/tray.cpp" line="+47" />
+        <location filename="../core/tray.cpp" line="+48" />
         <source>%1: unable to check for updates&lt;br&gt;%2</source>
         <translation type="unfinished" />
     </message>
@@ -417,13 +430,13 @@ Click to run system upgrade</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+207" />
-        <location line="+116" />
+        <location filename="../core/updatecheck.cpp" line="+208" />
+        <location line="+117" />
         <source>Unable to run package management tool</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location line="-89" />
+        <location line="-90" />
         <source>%1 gave no answer within %n second(s)</source>
         <translation>
             <numerusform>%1 gave no answer within %n second</numerusform>
@@ -451,7 +464,7 @@ Click to run system upgrade</numerusform>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+26" />
+        <location line="+27" />
         <source>No updates are available</source>
         <translation type="unfinished" />
     </message>
@@ -651,7 +664,7 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location line="+72" />
+        <location line="+74" />
         <source>The package system was still locked after %n second(s); %1 gives up.</source>
         <translation>
             <numerusform>The package system was still locked after %n second; %1 gives up.</numerusform>
