@@ -37,6 +37,12 @@ FOLDED=$(height)
 xdotool windowfocus --sync "$W" key space # the list's button has the focus
 held_back_listed() { grep -qx 'held;1.0;1.1;held;' "$OUT/checker.log" && [ "$(height)" -gt "$FOLDED" ]; }
 check "the unfolded list has the real checker's held-back packages" wait_until 60 held_back_listed
+# What dpkg has installed, "name;version" a line; after the upgrade, what changed, in the
+# checker's listing's form: "u;name;old;new", "i;name;;new", "d;name;old;".
+installed() { dpkg-query --admindir="$FIXTURE/root/var/lib/dpkg" -W -f '${db:Status-Abbrev};${Package};${Version}\n' | sed -n 's/^ii *;//p' | LC_ALL=C sort; }
+changed() { LC_ALL=C join -t';' -a1 -a2 -e '' -o 0,1.2,2.2 "$OUT/before" <(installed) |
+    awk -F';' '$2 != $3 { print ($2 == "" ? "i" : $3 == "" ? "d" : "u") ";" $1 ";" $2 ";" $3 }' | LC_ALL=C sort; }
+installed >"$OUT/before"
 xdotool windowfocus --sync "$W" key Return
 check "Ok starts the upgrade" wait_until 30 shown 'Upgrading system'
 version() { [ "$(dpkg-query --admindir="$FIXTURE/root/var/lib/dpkg" -W -f '${Version}' "$1")" = "$2" ]; }
@@ -45,6 +51,8 @@ check "... libfoo 1.1 from the security repository" version libfoo 1.1
 check "... and the new dependency bar" version bar 2.0
 performed() { grep -qE '^ *int32 1$' "$OUT/kauth.txt"; }
 check "the helper reports the upgrade done" wait_until 60 performed
+listed() { grep -E '^[uid];' "$OUT/checker.log" | cut -d';' -f1-4 | LC_ALL=C sort -u; }
+check "the upgrade changed what the confirmation listed, nothing else" diff <(listed) <(changed)
 # Ok, in the bottom right corner, takes the place of the stop button once the dialog has
 # heard of the end; a click that comes before asks whether to stop, which Escape declines.
 closed() {

@@ -7,6 +7,7 @@ require_root
 start_desktop --no-watcher # and no XEmbed tray: nothing here owns the tray's X selection
 mkdir "$SANDBOX/run"; SANDBOX_MOUNTS+=(--bind "$SANDBOX/run=/run") # the buses live elsewhere
 export TARN_TRAY_WAIT_MS=1000
+DPKG=$SANDBOX/dpkg; mkdir -p "$DPKG/updates"; touch "$DPKG/status"; SANDBOX_MOUNTS+=(--bind "$DPKG=/var/lib/dpkg")
 # answer OUTPUT EVENT: the next check's answer; waits for the server to log one more EVENT.
 answer() {
     local before event=$2; before=$(logged "$2")
@@ -49,6 +50,12 @@ for MODE in desktop phone; do
     escape 'Update notifier - Settings'; wait_until 30 eval '! settings'
     check "a second start opens them too" eval 'in_sandbox "$NOTIFIER" && wait_until 30 settings'
     escape 'Update notifier - Settings'; wait_until 30 eval '! settings'
+    touch "$DPKG/updates/0001"
+    check "dpkg interrupted: the notification says so" answer '2;1;0' Notify
+    check "... in place" test "$(last_logged Notify body):$(last_logged Notify replaces_id)" = "dpkg was interrupted, the package system needs a repair. Click to repair it:$ID"
+    fakedesk invoke-action "$ID" upgrade
+    check "... and its action opens the repair" wait_until 30 eval '[ -n "$(window_of "Repairing the package system")" ]'
+    escape 'Repairing the package system'; rm "$DPKG/updates/0001"
     check "up to date: it is withdrawn" answer '0;0;0' CloseNotification
     check "... the one shown" test "$(last_logged CloseNotification id)" = "$ID"
     [ $MODE = phone ] || stop_notifier
