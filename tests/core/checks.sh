@@ -133,6 +133,10 @@ echo "0;0;0" >"$CTL/output"; bump "$DPKG/status"; updated
 check "... up to date, it goes after its delay" wait_until 30 eval '! owned'
 echo "a;b;c" >"$CTL/output"; bump "$DPKG/status"; updated
 check "... a failed check brings it back" wait_until 30 owned
+echo "0;0;0" >"$CTL/output"; bump "$DPKG/status"; updated; wait_until 30 eval '! owned'
+touch "$DPKG/updates/0001"; updated
+check "... so does an interrupted dpkg" wait_until 30 owned
+rm "$DPKG/updates/0001"
 stop_notifier
 user_settings hideTray=false messageTimeout=200
 
