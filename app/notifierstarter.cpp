@@ -6,9 +6,11 @@
 #include "core/notifiercore.h"
 #include "core/trayicon.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QThread>
 
 #include <grp.h>
 #include <sys/socket.h>
@@ -22,6 +24,8 @@ const QString MessageSeparator = QStringLiteral("|||");
 const char AdministratorsGroup[] = "kelmora-admin";
 const QString QuitOption = QStringLiteral("quit");
 const QString SilentOption = QStringLiteral("silent");
+constexpr int ForwardTimeoutMs = 5000;
+constexpr int ForwardRetryMs = 100;
 constexpr int DefaultTrayWaitMs = 60000;
 
 // How long a login's panel may take to bring its tray. TARN_TRAY_WAIT_MS shortens it
@@ -70,7 +74,12 @@ NotifierStarter::NotifierStarter(QtSingleApplication* application)
     }
     if (application->isRunning()) {
         const QString message = (application->arguments() << QDir::currentPath()).join(MessageSeparator);
-        application->sendMessage(message, 5000);
+        // A running notifier that replaces itself (after an upgrade) does not listen for a
+        // moment: its new copy takes the message.
+        QDeadlineTimer deadline(ForwardTimeoutMs);
+        while (!application->sendMessage(message, int(qMax<qint64>(1, deadline.remainingTime()))) &&
+               !deadline.hasExpired())
+            QThread::msleep(ForwardRetryMs);
         m_shouldExit = true;
         return;
     }
