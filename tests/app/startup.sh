@@ -90,9 +90,10 @@ fake() { echo "extern \"C\" const char tarnNotifierWindowsBuildId[] = \"$1\"; ex
     extern \"C\" void* tarnNotifierWindows() { tarnMissing(); return reinterpret_cast<void*>(&tarnMissing); }" |
     c++ -x c++ -shared -fPIC -o "$COPY/tarn-update-notifier-windows.so" -; }
 SANDBOX_MOUNTS+=(--overlay "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)=$FAKE/lib")
+row=0
 while IFS='|' read -r how what; do
     eval "$how"
-    start_notifier "$OUT/module.log"
+    start_notifier "$OUT/module-$((++row)).log"
     check "$what: a box tells it" wait_until 30 box
     check "... and the notifier goes on" kill -0 "$NOTIFIER_PID"
     stop_notifier
