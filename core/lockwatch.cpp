@@ -77,8 +77,7 @@ void LockWatch::readEvents()
 void LockWatch::refresh()
 {
     QString text;
-    for (const QString& file : qAsConst(m_files)) {
-        const std::optional<LockHolder> holder = LockHolder::of(file);
+    for (const std::optional<LockHolder>& holder : LockHolder::of(m_files)) {
         if (!holder)
             continue;
         if (holder->pid <= 0) {

@@ -36,7 +36,6 @@ NotifierCore::NotifierCore(bool silent, Presentation presentation, QObject* pare
         if (m_trayIcon && !m_toolTip.isEmpty())
             setToolTip(m_toolTip);
     });
-    m_lockWatch->refresh();
     if (!m_menu)
         createMenu();
 

@@ -72,6 +72,8 @@ private:
     void startChecker(Operation operation);
     void handleCheckerFinished(int exitCode, QProcess::ExitStatus exitStatus);
     void finishCheck();
+    // The last count found something to upgrade or to install.
+    bool hasPendingChanges() const { return m_upgradableCount > 0 || m_newCount > 0; }
     void failCheck(const QString& failure);
     void onCheckerTimedOut();
     void scheduleDeferralEnd();

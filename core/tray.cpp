@@ -66,8 +66,7 @@ void NotifierCore::setTrayState(TrayState state)
     case UpdatesAvailable:
         if (!m_trayIcon) {
             // The start-up re-applies this state before any check: there is nothing to tell yet.
-            const bool anything = m_upgradableCount > 0 || m_newCount > 0;
-            if (anything && (!isNotificationDeferred() || isSettingsDialogVisible()))
+            if (hasPendingChanges() && (!isNotificationDeferred() || isSettingsDialogVisible()))
                 showPhoneNotification();
         } else {
             m_trayIcon->setIcon(updatesAvailableIcon());
@@ -106,8 +105,8 @@ void NotifierCore::showUpdates()
         return;
     if (!m_trayIcon) {
         // Shown again, also after the user closed it.
-        const bool anything = m_upgradableCount > 0 || m_newCount > 0;
-        if (m_showMessage && m_trayState == UpdatesAvailable && anything && !isNotificationDeferred())
+        if (m_showMessage && m_trayState == UpdatesAvailable && hasPendingChanges() &&
+            !isNotificationDeferred())
             showPhoneNotification();
         return;
     }

@@ -7,9 +7,9 @@
 
 #include "base/boundedprocess.h"
 #include "base/commands.h"
-#include "base/dpkgstate.h"
 #include "base/messagebox.h"
 #include "base/systempaths.h"
+#include "pkgsystem/dpkgstate.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -188,6 +188,8 @@ void NotifierCore::startChecker(Operation operation)
     // Taken now: a change while the checker runs is seen by the next check.
     m_checkStartStamp = cacheStamp();
     m_checkTimedOut = false;
+    // Between checks the lock folders' events keep the lock line current.
+    m_lockWatch->refresh();
     m_checkerTimeout->start(checkerTimeoutMs());
     // The package manager's output went nowhere; the checker's answer is read.
     m_process->setStandardOutputFile(QString());
@@ -264,7 +266,7 @@ void NotifierCore::handleCheckerFinished(int exitCode, QProcess::ExitStatus exit
     m_checkError.clear();
     m_facts = UpdateFacts();
     // The check stays busy until the facts are in; they come before the balloon that tells them.
-    if (m_upgradableCount >= 1 || m_newCount > 0)
+    if (hasPendingChanges())
         m_factsReader->start(checkerTimeoutMs());
     else
         finishCheck();
@@ -273,12 +275,12 @@ void NotifierCore::handleCheckerFinished(int exitCode, QProcess::ExitStatus exit
 void NotifierCore::finishCheck()
 {
     refreshRestartNotice();
-    m_lockWatch->refresh();
-    m_dpkgInterrupted = DpkgState::isInterrupted();
+    m_dpkgInterrupted =
+        DpkgState::isInterrupted(SystemPaths::current().dpkgStatus, SystemPaths::current().dpkgJournalDir);
     if (m_dpkgInterrupted)
         setTrayState(RepairNeeded);
     else
-        setTrayState(m_upgradableCount >= 1 || m_newCount > 0 ? UpdatesAvailable : UpToDate);
+        setTrayState(hasPendingChanges() ? UpdatesAvailable : UpToDate);
 
     if (m_operation == ManualCheck && m_upgradableCount == 0 && m_trayIcon) {
         const int duration = m_hideTray ? qMin(m_messageTimeout, m_hideTimer->interval()) : m_messageTimeout;

@@ -31,25 +31,21 @@ AptLocks::AptLocks(const HelperSettings& settings)
 QStringList AptLocks::holders() const
 {
     QStringList lines;
-    for (const QString& file : m_files) {
-        const QString holder = describeHolder(file);
-        if (!holder.isEmpty())
-            lines << holder;
+    const QVector<std::optional<LockHolder>> holders = LockHolder::of(m_files);
+    for (int i = 0; i < m_files.size(); ++i) {
+        const std::optional<LockHolder>& holder = holders.at(i);
+        if (!holder)
+            continue;
+        const QString file = QDir::cleanPath(m_files.at(i));
+        if (holder->pid <= 0)
+            lines << QCoreApplication::translate("AptLocks",
+                                                 "%1 is locked by a program the helper cannot name.")
+                         .arg(file);
+        else
+            lines << QCoreApplication::translate("AptLocks", "%1 is locked by process %2: %3")
+                         .arg(file)
+                         .arg(holder->pid)
+                         .arg(holder->command);
     }
     return lines;
-}
-
-QString AptLocks::describeHolder(const QString& lockFile)
-{
-    const std::optional<LockHolder> holder = LockHolder::of(lockFile);
-    if (!holder)
-        return QString();
-    const QString file = QDir::cleanPath(lockFile);
-    if (holder->pid <= 0)
-        return QCoreApplication::translate("AptLocks", "%1 is locked by a program the helper cannot name.")
-            .arg(file);
-    return QCoreApplication::translate("AptLocks", "%1 is locked by process %2: %3")
-        .arg(file)
-        .arg(holder->pid)
-        .arg(holder->command);
 }

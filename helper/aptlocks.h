@@ -16,7 +16,5 @@ public:
     QStringList holders() const;
 
 private:
-    static QString describeHolder(const QString& lockFile);
-
     QStringList m_files;
 };

@@ -3,6 +3,7 @@
 #include "aptconfigvalues.h"
 #include "aptlocks.h"
 #include "childprocess.h"
+#include "pkgsystem/dpkgstate.h"
 #include "privileged/helpercontract.h"
 
 #include <QCoreApplication>
@@ -156,12 +157,8 @@ bool PackageRun::findDpkgInterrupted()
     const QStringList values = aptConfigValues(m_settings, {QStringLiteral("Dir::State::status/f")}, &error);
     if (!error.isEmpty() || values.at(0).isEmpty())
         return false;
-    const QDir updates(QFileInfo(values.at(0)).path() + QLatin1String("/updates"));
-    const QStringList entries = updates.entryList(QDir::Files);
-    for (const QString& entry : entries) {
-        if (std::all_of(entry.cbegin(), entry.cend(), [](QChar c) { return c.isDigit(); }))
-            m_dpkgInterrupted = true;
-    }
+    m_dpkgInterrupted =
+        DpkgState::hasJournalEntries(QFileInfo(values.at(0)).path() + QLatin1String("/updates"));
     return m_dpkgInterrupted;
 }
 

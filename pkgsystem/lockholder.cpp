@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QHash>
 #include <QList>
+#include <QSet>
 
 #include <fcntl.h> // AT_FDCWD
 #include <sys/stat.h>
@@ -44,23 +46,30 @@ QString commandLine(qint64 pid)
     return cut ? line + QStringLiteral("...") : line;
 }
 
-// The device of the file system the file's mount belongs to. The lock list names that one,
-// which stat() does not always give (btrfs subvolumes report a device of their own).
-std::optional<dev_t> mountDevice(const QByteArray& path)
+// The mount of each path, by statx's mount id.
+std::optional<quint64> mountId(const QByteArray& path)
 {
     struct statx info = {};
     if (::statx(AT_FDCWD, path.constData(), 0, STATX_MNT_ID, &info) != 0 || !(info.stx_mask & STATX_MNT_ID))
         return std::nullopt;
-    QFile mounts(QStringLiteral("/proc/self/mountinfo"));
-    if (!mounts.open(QIODevice::ReadOnly))
-        return std::nullopt;
+    return quint64(info.stx_mnt_id);
+}
+
+// The devices of the file systems of the mounts asked for, by mount id. The lock list names
+// these, which stat() does not always give (btrfs subvolumes report a device of their own).
+QHash<quint64, dev_t> mountDevices(const QSet<quint64>& mounts)
+{
+    QHash<quint64, dev_t> devices;
+    QFile info(QStringLiteral("/proc/self/mountinfo"));
+    if (mounts.isEmpty() || !info.open(QIODevice::ReadOnly))
+        return devices;
     // "ID PARENT MAJOR:MINOR ROOT MOUNTPOINT ..."
-    while (mounts.pos() < MaxMountInfoBytes) {
-        const QByteArray line = mounts.readLine(64 * 1024);
+    while (info.pos() < MaxMountInfoBytes && devices.size() < mounts.size()) {
+        const QByteArray line = info.readLine(64 * 1024);
         if (line.isEmpty())
             break;
         const QList<QByteArray> fields = line.split(' ');
-        if (fields.size() < 3 || fields.at(0).toULongLong() != info.stx_mnt_id)
+        if (fields.size() < 3 || !mounts.contains(fields.at(0).toULongLong()))
             continue;
         const QList<QByteArray> numbers = fields.at(2).split(':');
         bool majorOk = false;
@@ -68,18 +77,18 @@ std::optional<dev_t> mountDevice(const QByteArray& path)
         const unsigned major = numbers.value(0).toUInt(&majorOk);
         const unsigned minor = numbers.value(1).toUInt(&minorOk);
         if (numbers.size() == 2 && majorOk && minorOk)
-            return makedev(major, minor);
-        break;
+            devices.insert(fields.at(0).toULongLong(), makedev(major, minor));
     }
-    return std::nullopt;
+    return devices;
 }
 
 // "1: POSIX  ADVISORY  WRITE 3404 fe:00:10953140 0 EOF"; waiters are listed as "1: -> POSIX ...".
-std::optional<LockHolder> fromLockList(const FileId& id)
+// Fills the holders of the files whose lock is listed.
+void readLockList(const QVector<FileId>& ids, QVector<std::optional<LockHolder>>& holders)
 {
     QFile list(QStringLiteral("/proc/locks"));
     if (!list.open(QIODevice::ReadOnly))
-        return std::nullopt;
+        return;
     while (list.pos() < MaxLocksBytes) {
         const QByteArray line = list.readLine(4096);
         if (line.isEmpty())
@@ -94,31 +103,54 @@ std::optional<LockHolder> fromLockList(const FileId& id)
         const unsigned major = where.at(0).toUInt(&ok[0], 16);
         const unsigned minor = where.at(1).toUInt(&ok[1], 16);
         const qulonglong inode = where.at(2).toULongLong(&ok[2]);
-        if (!ok[0] || !ok[1] || !ok[2] || inode != id.inode || !id.devices.contains(makedev(major, minor)))
+        if (!ok[0] || !ok[1] || !ok[2])
             continue;
-        LockHolder holder;
-        const qint64 pid = fields.at(4).toLongLong();
-        if (pid > 0) {
-            holder.pid = pid;
-            holder.command = commandLine(pid);
+        for (int i = 0; i < ids.size(); ++i) {
+            if (holders.at(i) || ids.at(i).inode != inode ||
+                !ids.at(i).devices.contains(makedev(major, minor)))
+                continue;
+            LockHolder holder;
+            const qint64 pid = fields.at(4).toLongLong();
+            if (pid > 0) {
+                holder.pid = pid;
+                holder.command = commandLine(pid);
+            }
+            holders[i] = holder;
         }
-        return holder;
     }
-    return std::nullopt;
 }
 
 } // namespace
 
-std::optional<LockHolder> LockHolder::of(const QString& lockFile)
+QVector<std::optional<LockHolder>> LockHolder::of(const QStringList& lockFiles)
 {
-    const QByteArray path = QFile::encodeName(lockFile);
-    struct stat info = {};
-    if (::lstat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode))
-        return std::nullopt;
-    FileId id;
-    id.inode = info.st_ino;
-    id.devices << info.st_dev;
-    if (const std::optional<dev_t> device = mountDevice(path))
-        id.devices << *device;
-    return fromLockList(id);
+    QVector<std::optional<LockHolder>> holders(lockFiles.size());
+    QVector<FileId> ids(lockFiles.size());
+    QVector<std::optional<quint64>> mounts(lockFiles.size());
+    bool anyFile = false;
+    for (int i = 0; i < lockFiles.size(); ++i) {
+        const QByteArray path = QFile::encodeName(lockFiles.at(i));
+        struct stat info = {};
+        // A missing file has no lock: its empty list of devices matches nothing.
+        if (::lstat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        ids[i].inode = info.st_ino;
+        ids[i].devices << info.st_dev;
+        mounts[i] = mountId(path);
+        anyFile = true;
+    }
+    if (!anyFile)
+        return holders;
+    QSet<quint64> wanted;
+    for (const std::optional<quint64>& mount : qAsConst(mounts)) {
+        if (mount)
+            wanted.insert(*mount);
+    }
+    const QHash<quint64, dev_t> devices = mountDevices(wanted);
+    for (int i = 0; i < ids.size(); ++i) {
+        if (mounts.at(i) && devices.contains(*mounts.at(i)))
+            ids[i].devices << devices.value(*mounts.at(i));
+    }
+    readLockList(ids, holders);
+    return holders;
 }

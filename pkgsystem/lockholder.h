@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
 #include <optional>
 
@@ -15,6 +17,7 @@ struct LockHolder
     // Its command line, shortened: enough to recognise the program.
     QString command;
 
-    // Nothing when the file is missing or free.
-    static std::optional<LockHolder> of(const QString& lockFile);
+    // For each file, in order, its holder; nothing where the file is missing or free. The
+    // kernel's lists are read once for all of them.
+    static QVector<std::optional<LockHolder>> of(const QStringList& lockFiles);
 };

@@ -163,7 +163,7 @@ void UpgradeRequestDialog::accept()
     // whether or not the user looked.
     if (!m_neededRemovals) {
         QString listing;
-        const Run run = readOutput(QStringLiteral("-p"), SizesTimeout, listing);
+        const Run run = readOutput(QStringLiteral("-p"), SizesTimeout, ListingCap, listing);
         if (run == Run::Closed || run == Run::Deleted)
             return;
         if (run == Run::Ended)
@@ -255,7 +255,7 @@ void UpgradeRequestDialog::loadPackageList()
     showSizes(sizes);
     // A checker that cannot tell leaves these lines out; the rest stays as it is.
     QString keptBack;
-    if (readOutput(QStringLiteral("-k"), KeptBackTimeout, keptBack) == Run::Ended)
+    if (readOutput(QStringLiteral("-k"), KeptBackTimeout, ListingCap, keptBack) == Run::Ended)
         showKeptBack(keptBack);
 }
 
@@ -271,10 +271,15 @@ bool UpgradeRequestDialog::confirmNeededRemovals()
                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
-UpgradeRequestDialog::Run UpgradeRequestDialog::readOutput(const QString& argument, int timeoutMs,
-                                                           QString& output)
+UpgradeRequestDialog::Run UpgradeRequestDialog::readSizes(QString& sizes)
 {
-    BoundedProcess process(ListingCap, ErrorsCap);
+    return readOutput(QStringLiteral("-s"), SizesTimeout, SizesCap, sizes);
+}
+
+UpgradeRequestDialog::Run UpgradeRequestDialog::readOutput(const QString& argument, int timeoutMs,
+                                                           qint64 outputCap, QString& output)
+{
+    BoundedProcess process(outputCap, ErrorsCap);
     const Run run = runChecker(process, {argument}, timeoutMs);
     if (run != Run::Ended)
         return run;
@@ -282,15 +287,6 @@ UpgradeRequestDialog::Run UpgradeRequestDialog::readOutput(const QString& argume
         return Run::Failed;
     output = QString::fromLocal8Bit(process.output());
     return Run::Ended;
-}
-
-UpgradeRequestDialog::Run UpgradeRequestDialog::readSizes(QString& sizes)
-{
-    BoundedProcess process(SizesCap, ErrorsCap);
-    const Run run = runChecker(process, {QStringLiteral("-s")}, SizesTimeout);
-    if (run == Run::Ended && !process.overflowed())
-        sizes = QString::fromLocal8Bit(process.output());
-    return run;
 }
 
 // The local loop keeps the dialog responsive while the checker works. It also ends when the

@@ -40,10 +40,11 @@ private:
     // quits, after Deleted it is about to go; Failed: it ended without a usable answer.
     enum class Run { Ended, NotStarted, TimedOut, Closed, Deleted, Failed };
     Run runChecker(BoundedProcess& process, const QStringList& arguments, int timeoutMs);
+    // The checker's whole output for `argument` (at most `outputCap` bytes) in `output`, when it
+    // answered with success; `output` stays empty otherwise.
+    Run readOutput(const QString& argument, int timeoutMs, qint64 outputCap, QString& output);
     // The checker's "-s" output in `sizes`; empty when it had none.
     Run readSizes(QString& sizes);
-    // The checker's whole output for `argument` in `output`, when it answered with success.
-    Run readOutput(const QString& argument, int timeoutMs, QString& output);
     void loadPackageList();
     void showListing(const QString& output);
     void showSummary(const QString& sizes);

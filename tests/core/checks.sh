@@ -4,10 +4,9 @@
 source "$(dirname "$0")/../desktop/lib.sh"
 require_root
 start_desktop
-# APT's lists and dpkg's status tell whether anything changed when there is no cache file.
-# The buses live in the test's folder: a /run of its own is safe.
-DPKG=$SANDBOX/dpkg; mkdir -p "$SANDBOX/lists" "$SANDBOX/run" "$DPKG/updates"; touch "$DPKG/status"
-SANDBOX_MOUNTS+=(--bind "$SANDBOX/lists=/var/lib/apt/lists" --bind "$DPKG=/var/lib/dpkg" --bind "$SANDBOX/run=/run")
+# APT's lists and dpkg's status (the sandbox's) tell whether anything changed when there is
+# no cache file. The buses live in the test's folder: a /run of its own is safe.
+mkdir "$SANDBOX/run"; SANDBOX_MOUNTS+=(--bind "$SANDBOX/run=/run")
 user_settings hideTray=false messageTimeout=200 # short balloons: the item's tooltip shows them meanwhile
 # Bounded memory: a notifier that hoards a child's output fails here instead of taking the machine.
 if ldd "$NOTIFIER" | grep -q libasan; then export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}hard_rss_limit_mb=1024

@@ -41,6 +41,10 @@ private slots:
         m_paths.aptCheck = m_dir.filePath(QStringLiteral("apt_check"));
         m_paths.globalConfig = m_dir.filePath(QStringLiteral("tarn-update-notifier.conf"));
         m_paths.packageCache = m_dir.filePath(QStringLiteral("pkgcache.bin"));
+        // Nothing of this machine's dpkg (an interrupted run, a held lock) reaches the tray here.
+        m_paths.dpkgStatus = m_dir.filePath(QStringLiteral("status"));
+        m_paths.dpkgJournalDir = m_dir.filePath(QStringLiteral("updates"));
+        m_paths.aptLockFiles = QStringList{m_dir.filePath(QStringLiteral("lock"))};
         SystemPaths::setCurrent(m_paths);
         MessageBox::setAutoAnswer(true);
         QVERIFY(TestSupport::writeScript(m_paths.aptCheck, "echo '3;0;0'\n"));

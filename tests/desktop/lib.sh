@@ -93,17 +93,20 @@ tooltip_is() { [ "$(item_tooltip)" = "$1" ]; }
 
 NOTIFIER=${TARN_BUILD_DIR:-$DESKTOP_DIR/../../build}/app/tarn-update-notifier
 # setup_sandbox: a scripted /usr/bin/apt_check (answer in $CTL/output), a global
-# configuration file and an APT cache directory, seen only inside the sandbox.
+# configuration file, an APT cache folder, package lists and a dpkg database ($DPKG: an
+# empty status file and journal), seen only inside the sandbox: what this machine's package
+# tools do or left behind (a lock, an interrupted dpkg) never shows in a test.
 setup_sandbox() {
-    SANDBOX=$(tmpdir); CTL=$SANDBOX/ctl
-    mkdir -p "$CTL" "$SANDBOX/bin" "$SANDBOX/etc" "$SANDBOX/cache"
+    SANDBOX=$(tmpdir); CTL=$SANDBOX/ctl DPKG=$SANDBOX/dpkg
+    mkdir -p "$CTL" "$SANDBOX/bin" "$SANDBOX/etc" "$SANDBOX/cache" "$SANDBOX/lists" "$DPKG/updates"
+    touch "$DPKG/status"
     sed "s|@CTL@|$CTL|" "$DESKTOP_DIR/fake-apt_check.sh" >"$SANDBOX/bin/apt_check"
     chmod 755 "$SANDBOX/bin/apt_check"
     echo "0;0;0" >"$CTL/output"
     printf '[%%General]\nPMTool=/bin/true\n' >"$SANDBOX/etc/tarn-update-notifier.conf"
     touch "$SANDBOX/cache/pkgcache.bin"
     SANDBOX_MOUNTS=(--overlay "/usr/bin=$SANDBOX/bin" --overlay "/etc=$SANDBOX/etc"
-        --bind "$SANDBOX/cache=/var/cache/apt")
+        --bind "$SANDBOX/cache=/var/cache/apt" --bind "$SANDBOX/lists=/var/lib/apt/lists" --bind "$DPKG=/var/lib/dpkg")
 }
 in_sandbox() { "$DESKTOP_DIR/sandbox-run.sh" "${SANDBOX_MOUNTS[@]}" -- "$@"; }
 # start_notifier LOG ARGS...: NOTIFIER_PID is the notifier's pid; AS=(COMMAND...) runs

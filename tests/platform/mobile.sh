@@ -7,7 +7,6 @@ require_root
 start_desktop --no-watcher # and no XEmbed tray: nothing here owns the tray's X selection
 mkdir "$SANDBOX/run"; SANDBOX_MOUNTS+=(--bind "$SANDBOX/run=/run") # the buses live elsewhere
 export TARN_TRAY_WAIT_MS=1000
-DPKG=$SANDBOX/dpkg; mkdir -p "$DPKG/updates"; touch "$DPKG/status"; SANDBOX_MOUNTS+=(--bind "$DPKG=/var/lib/dpkg")
 # answer OUTPUT EVENT: the next check's answer; waits for the server to log one more EVENT.
 answer() {
     local before event=$2; before=$(logged "$2")

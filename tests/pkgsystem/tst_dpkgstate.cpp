@@ -1,5 +1,5 @@
 // Whether dpkg was left half done, from a status file's text and the names in its journal.
-#include "base/dpkgstate.h"
+#include "pkgsystem/dpkgstate.h"
 
 #include <QtTest>
 
@@ -33,15 +33,14 @@ private Q_SLOTS:
         QFETCH(QString, journal);
         QFETCH(bool, interrupted);
         QTemporaryDir dir;
-        SystemPaths paths;
-        paths.dpkgStatus = dir.filePath("status");
-        paths.dpkgJournalDir = dir.filePath("updates");
+        const QString statusFile = dir.filePath("status");
+        const QString journalDir = dir.filePath("updates");
         QVERIFY(QDir(dir.path()).mkdir("updates"));
-        QFile file(paths.dpkgStatus);
+        QFile file(statusFile);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(status) == status.size());
         file.close();
-        QVERIFY(journal.isEmpty() || QFile(paths.dpkgJournalDir + '/' + journal).open(QIODevice::WriteOnly));
-        QCOMPARE(DpkgState::isInterrupted(paths), interrupted);
+        QVERIFY(journal.isEmpty() || QFile(journalDir + '/' + journal).open(QIODevice::WriteOnly));
+        QCOMPARE(DpkgState::isInterrupted(statusFile, journalDir), interrupted);
     }
 };
 

@@ -14,19 +14,6 @@ constexpr qint64 MaxStatusBytes = 64 * 1024 * 1024;
 constexpr qint64 MaxLineBytes = 64 * 1024;
 constexpr int MaxJournalEntries = 10000;
 
-bool journalHasEntries(const QString& folder)
-{
-    // What APT checks too: entries are named by digits only ("tmp.i" is dpkg's scratch file).
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
-    for (int seen = 0; it.hasNext() && seen < MaxJournalEntries; ++seen) {
-        const QString name = QFileInfo(it.next()).fileName();
-        if (std::all_of(name.cbegin(), name.cend(),
-                        [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }))
-            return true;
-    }
-    return false;
-}
-
 bool hasUnfinishedPackage(const QString& statusFile)
 {
     // "Status: WANT FLAG STATE"; a field starts a line, continuation lines start with a blank.
@@ -53,9 +40,22 @@ bool hasUnfinishedPackage(const QString& statusFile)
 
 namespace DpkgState {
 
-bool isInterrupted(const SystemPaths& paths)
+bool hasJournalEntries(const QString& journalDir)
 {
-    return journalHasEntries(paths.dpkgJournalDir) || hasUnfinishedPackage(paths.dpkgStatus);
+    // What APT checks too: entries are named by digits only ("tmp.i" is dpkg's scratch file).
+    QDirIterator it(journalDir, QDir::Files | QDir::Hidden | QDir::System);
+    for (int seen = 0; it.hasNext() && seen < MaxJournalEntries; ++seen) {
+        const QString name = QFileInfo(it.next()).fileName();
+        if (std::all_of(name.cbegin(), name.cend(),
+                        [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }))
+            return true;
+    }
+    return false;
+}
+
+bool isInterrupted(const QString& statusFile, const QString& journalDir)
+{
+    return hasJournalEntries(journalDir) || hasUnfinishedPackage(statusFile);
 }
 
 } // namespace DpkgState
