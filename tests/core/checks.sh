@@ -65,8 +65,9 @@ check "without the cache file, dpkg's status decides" ran_once_more_only bump "$
 
 # An upgrade that asks for a restart: the tooltip names the packages, one balloon tells it.
 restart='A restart is needed to finish the upgrade of: linux-image, libc6'
+NOTES=$(logged Notify) # before the flag: any signal from now on may tell it
 printf 'linux-image\nlibc6\nlinux-image\n' >"$SANDBOX/run/reboot-required.pkgs"; touch "$SANDBOX/run/reboot-required"
-NOTES=$(logged Notify); echo "0;0;0" >"$CTL/output"; bump "$DPKG/status"; updated
+echo "0;0;0" >"$CTL/output"; bump "$DPKG/status"; updated
 check "a restart needed: the tooltip tells it" wait_until 30 tooltip_is "Update Notifier: system is up-to-date<br>$restart"
 check "... so does a balloon" balloon_is "$restart"
 NOTES=$(logged Notify); bump "$DPKG/status"; updated; rm "$SANDBOX/run/reboot-required"; updated
