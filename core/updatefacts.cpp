@@ -1,6 +1,7 @@
 #include "updatefacts.h"
 
 #include "base/boundedprocess.h"
+#include "base/checkerlines.h"
 #include "base/systempaths.h"
 
 #include <QTimer>
@@ -12,22 +13,9 @@ namespace {
 constexpr qint64 OutputCap = 4 * 1024 * 1024;
 constexpr qint64 ErrorsCap = 64 * 1024;
 
-// The lines of exactly five fields, split; the checker's "-k" and "-p" lines have five.
-QVector<QStringList> records(const QString& output)
-{
-    QVector<QStringList> result;
-    const QStringList lines = output.split(QLatin1Char('\n'));
-    for (const QString& line : lines) {
-        QStringList fields = line.split(QLatin1Char(';'));
-        if (fields.size() == 5)
-            result << fields;
-    }
-    return result;
-}
-
 int countSecurityUpgrades(const QString& output)
 {
-    const QVector<QStringList> lines = records(output);
+    const QVector<QStringList> lines = checkerRecords(output);
     return int(std::count_if(lines.begin(), lines.end(), [](const QStringList& fields) {
         return fields.at(0) == QLatin1String("u") && fields.at(4) == QLatin1String("security");
     }));
@@ -73,7 +61,7 @@ void UpdateFactsReader::onRunEnded(bool started)
     const QString output = QString::fromLocal8Bit(m_process->output());
     if (m_process->arguments() == QStringList{QStringLiteral("-k")}) {
         if (answered)
-            m_facts.heldBack = records(output).size();
+            m_facts.heldBack = checkerRecords(output).size();
         // Not from inside the process's own signal: a start that fails at once signals too.
         QTimer::singleShot(0, this, [this] { run(QStringLiteral("-p")); });
         return;

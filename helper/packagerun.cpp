@@ -124,10 +124,10 @@ PackageRun::Result PackageRun::repairSteps(const CheckedCommand* fixBroken)
 bool PackageRun::pendingConfigureCommand(CheckedCommand* command)
 {
     QString error;
-    const QStringList status = aptConfigValues(m_settings, {QStringLiteral("Dir::State::status/f")}, &error);
+    const QString status = dpkgStatusFile(&error);
     const QStringList options =
         error.isEmpty() ? aptConfigList(m_settings, QStringLiteral("DPkg::Options"), &error) : QStringList();
-    if (error.isEmpty() && status.at(0).isEmpty())
+    if (error.isEmpty() && status.isEmpty())
         error = QCoreApplication::translate("PackageRun",
                                             "Cannot read the package database's location from APT's "
                                             "configuration");
@@ -145,7 +145,7 @@ bool PackageRun::pendingConfigureCommand(CheckedCommand* command)
         return option.startsWith(QLatin1String("--admindir")) || option.startsWith(QLatin1String("--root"));
     });
     if (!placed)
-        command->arguments << QLatin1String("--admindir=") + QFileInfo(status.at(0)).path();
+        command->arguments << QLatin1String("--admindir=") + QFileInfo(status).path();
     command->arguments << options << QStringLiteral("--configure") << QStringLiteral("-a");
     return true;
 }
@@ -154,12 +154,24 @@ bool PackageRun::findDpkgInterrupted()
 {
     // What APT itself checks: journal entries (names of digits only) in dpkg's "updates".
     QString error;
-    const QStringList values = aptConfigValues(m_settings, {QStringLiteral("Dir::State::status/f")}, &error);
-    if (!error.isEmpty() || values.at(0).isEmpty())
+    const QString status = dpkgStatusFile(&error);
+    if (!error.isEmpty() || status.isEmpty())
         return false;
-    m_dpkgInterrupted =
-        DpkgState::hasJournalEntries(QFileInfo(values.at(0)).path() + QLatin1String("/updates"));
+    m_dpkgInterrupted = DpkgState::hasJournalEntries(QFileInfo(status).path() + QLatin1String("/updates"));
     return m_dpkgInterrupted;
+}
+
+QString PackageRun::dpkgStatusFile(QString* error)
+{
+    // Read once a run: a repair looks for dpkg's journal where it told dpkg to work.
+    if (!m_dpkgStatusFile) {
+        const QStringList values =
+            aptConfigValues(m_settings, {QStringLiteral("Dir::State::status/f")}, error);
+        if (!error->isEmpty())
+            return QString();
+        m_dpkgStatusFile = values.at(0);
+    }
+    return *m_dpkgStatusFile;
 }
 
 PackageRun::Result PackageRun::run(const CheckedCommand& command, int limitMs)

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <optional>
+
 // How a running action talks back to its caller: progress maps out, stop requests in.
 class ActionChannel
 {
@@ -58,6 +60,9 @@ private:
     // dpkg with the options APT gives it, so that it works on APT's package database.
     bool pendingConfigureCommand(CheckedCommand* command);
     bool findDpkgInterrupted();
+    // dpkg's status file as APT's configuration names it; empty when it names none. *error
+    // says why apt-config could not tell.
+    QString dpkgStatusFile(QString* error);
     bool handleStatusLine(const QString& line);
     bool sleepUnlessStopped(int ms);
     void sendOutput(const QString& text);
@@ -67,4 +72,5 @@ private:
     HelperSettings m_settings;
     ActionChannel& m_channel;
     bool m_dpkgInterrupted = false;
+    std::optional<QString> m_dpkgStatusFile;
 };

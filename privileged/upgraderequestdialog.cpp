@@ -2,6 +2,7 @@
 #include "ui_upgraderequestdialog.h"
 
 #include "base/boundedprocess.h"
+#include "base/checkerlines.h"
 #include "base/messagebox.h"
 #include "base/systempaths.h"
 #include "platform/tarnintegration.h"
@@ -85,10 +86,8 @@ private:
 QStringList neededRemovals(const QString& listing)
 {
     QStringList names;
-    const QStringList lines = listing.trimmed().split(QLatin1Char('\n'));
-    for (const QString& line : lines) {
-        const QStringList field = line.split(QLatin1Char(';'));
-        if (field.size() == 5 && field.at(0) == QLatin1String("d") &&
+    for (const QStringList& field : checkerRecords(listing)) {
+        if (field.at(0) == QLatin1String("d") &&
             (field.at(4) == QLatin1String("essential") || field.at(4) == QLatin1String("required")))
             names << field.at(1);
     }
@@ -340,11 +339,7 @@ void UpgradeRequestDialog::showListing(const QString& output)
     // Security updates come first in their group, in the checker's order.
     int securityUpgrades = 0;
     int securityInstalls = 0;
-    const QStringList lines = output.trimmed().split(QLatin1Char('\n'));
-    for (const QString& line : lines) {
-        const QStringList field = line.split(QLatin1Char(';'));
-        if (field.size() != 5)
-            continue;
+    for (const QStringList& field : checkerRecords(output)) {
         const QString& kind = field.at(0);
         const QString& name = field.at(1);
         const QString& before = field.at(2);
@@ -404,11 +399,7 @@ void UpgradeRequestDialog::showSummary(const QString& sizes)
 void UpgradeRequestDialog::showKeptBack(const QString& output)
 {
     QStringList items;
-    const QStringList lines = output.trimmed().split(QLatin1Char('\n'));
-    for (const QString& line : lines) {
-        const QStringList field = line.split(QLatin1Char(';'));
-        if (field.size() != 5)
-            continue;
+    for (const QStringList& field : checkerRecords(output)) {
         const QString& reason = field.at(3);
         const QString& detail = field.at(4);
         const QString removes = detail.startsWith(QLatin1String("removes:")) ? detail.mid(8) : QString();
