@@ -199,7 +199,7 @@ void NotifierCore::hideTrayIcon()
 
 void NotifierCore::onTrayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason == QSystemTrayIcon::Trigger && m_upgradableCount >= 1)
+    if (reason == QSystemTrayIcon::Trigger && (m_upgradableCount >= 1 || m_dpkgInterrupted))
         doUpgrade();
 }
 

@@ -35,6 +35,12 @@ void NotifierCore::runPackageManager(QString command)
 
 void NotifierCore::doUpgrade()
 {
+    // No upgrade can run until dpkg has finished its work: whatever asks for one (the icon, a
+    // balloon, the notification's action) gets the repair.
+    if (m_dpkgInterrupted) {
+        repairPackageSystem();
+        return;
+    }
     if (isBusy() || (m_upgradableCount == 0 && m_newCount == 0))
         return;
     if (m_upgradeCommand.isEmpty()) {
@@ -86,11 +92,7 @@ void NotifierCore::repairPackageSystem()
 
 void NotifierCore::onNewData(QString data)
 {
-    // Without a tray the notification's action is the only way to the repair, which any
-    // upgrade needs first.
-    if (data == QLatin1String("upgrade") && m_dpkgInterrupted)
-        repairPackageSystem();
-    else if (data == QLatin1String("upgrade"))
+    if (data == QLatin1String("upgrade"))
         doUpgrade();
     else if (data == QLatin1String("settings") && m_menu->isEnabled()) // as the tray menu's entry
         showSettings();

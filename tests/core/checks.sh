@@ -94,16 +94,22 @@ check "... APT's signal meanwhile starts no check" wait_until 30 eval '[ -z "$(w
 check "... the next one does" ran_once_more_only true
 test "$(checker_runs)" = $((runs + 1)) || check "... only that one" false
 
-# dpkg interrupted (an entry in its journal): the tray says so and offers the repair, in the
-# upgrade window (with the helper missing it waits with its failure); after it, a check.
+# dpkg interrupted (an entry in its journal): the tray says so and offers the repair (its entry,
+# the icon), in the upgrade window (with the helper missing it waits with its failure); after it, a check.
 entry() { fakedesk menu-entry "$SVC" "Repair Package System"; }
 echo "0;0;0" >"$CTL/output"; touch "$DPKG/updates/0001"
 check "dpkg interrupted: the tooltip tells it" wait_until 30 eval 'updated; tooltip_is "Update Notifier: dpkg was interrupted, the package system needs a repair"'
 check "... the menu offers the repair" test "$(entry)" = enabled
+repairing() { [ -n "$(window_of "Repairing the package system")" ]; }
 fakedesk menu-click "$SVC" "Repair Package System" 2>/dev/null &
-check "... which runs in its window" wait_until 30 eval '[ -n "$(window_of "Repairing the package system")" ]'
+check "... which runs in its window" wait_until 30 repairing
 runs=$(checker_runs); xdotool windowfocus --sync "$(window_of 'Repairing the package system')" key Escape
 check "... and checks again when it closes" wait_until 30 ran $((runs + 1))
+# The notifier ignores clicks while that check runs: click until one counts.
+check "... a click on the icon runs it too, with nothing to upgrade" \
+    wait_until 30 eval '{ fakedesk activate "$SVC" & } 2>/dev/null; wait_until 3 repairing'
+xdotool windowfocus --sync "$(window_of 'Repairing the package system')" key Escape
+wait_until 30 eval '! repairing'
 rm "$DPKG/updates/0001"
 check "dpkg whole again: the state goes" wait_until 30 eval 'updated; tooltip_is "Update Notifier: system is up-to-date"'
 check "... and the entry is greyed out" test "$(entry)" = disabled
