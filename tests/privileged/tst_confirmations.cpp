@@ -27,15 +27,24 @@ QPushButton* button(QDialog* dialog, QDialogButtonBox::StandardButton which)
     return dialog->findChild<QDialogButtonBox*>()->button(which);
 }
 
-// As the real checker: any other argument is refused on standard error with status 100.
-bool writeChecker(const SystemPaths& paths, const QByteArray& listing, const QByteArray& sizes,
-                  const QByteArray& keptBack)
+// The checker as the script `body` in `dir`, which also stands for the root file system unless
+// `root` is given.
+bool useChecker(const QTemporaryDir& dir, const QByteArray& body, const QString& root = QString())
 {
+    SystemPaths paths;
+    paths.aptCheck = dir.filePath("apt_check");
+    paths.rootFileSystem = root.isNull() ? dir.path() : root;
     SystemPaths::setCurrent(paths);
-    return TestSupport::writeScript(paths.aptCheck, "case $1 in -p) printf '" + listing + "' ;; -s) echo '" +
-                                                        sizes + "' ;; -k) printf '" + keptBack +
-                                                        "' ;; *) echo \"E: Unknown argument '$1'.\" >&2; "
-                                                        "exit 100 ;; esac\n");
+    return TestSupport::writeScript(paths.aptCheck, body);
+}
+
+// As the real checker: any other argument is refused on standard error with status 100.
+bool useChecker(const QTemporaryDir& dir, const QByteArray& listing, const QByteArray& sizes,
+                const QByteArray& keptBack)
+{
+    return useChecker(dir, "case $1 in -p) printf '" + listing + "' ;; -s) echo '" + sizes +
+                               "' ;; -k) printf '" + keptBack +
+                               "' ;; *) echo \"E: Unknown argument '$1'.\" >&2; exit 100 ;; esac\n");
 }
 } // namespace
 
@@ -71,11 +80,8 @@ private Q_SLOTS:
         QFETCH(bool, readableRoot);
         QFETCH(int, answer);
         QTemporaryDir dir;
-        SystemPaths paths;
-        paths.aptCheck = dir.filePath("apt_check");
-        paths.rootFileSystem = readableRoot ? dir.path() : dir.filePath("missing");
-        SystemPaths::setCurrent(paths);
-        QVERIFY(TestSupport::writeScript(paths.aptCheck, "echo '" + sizes + "'\n"));
+        QVERIFY(
+            useChecker(dir, "echo '" + sizes + "'\n", readableRoot ? dir.path() : dir.filePath("missing")));
         UpgradeRequestDialog request;
         MessageBox::setNextAnswer(QMessageBox::StandardButton(answer));
         const int result =
@@ -132,10 +138,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, sizes);
         QFETCH(QByteArray, keptBack);
         QTemporaryDir dir;
-        SystemPaths paths;
-        paths.aptCheck = dir.filePath("apt_check");
-        paths.rootFileSystem = dir.path();
-        QVERIFY(writeChecker(paths, listing, sizes, keptBack));
+        QVERIFY(useChecker(dir, listing, sizes, keptBack));
         UpgradeRequestDialog request;
         QStringList shown;
         runWhileOpen([&] { return request.exec(); },
@@ -177,10 +180,7 @@ private Q_SLOTS:
         QFETCH(bool, listShown);
         QFETCH(int, answer);
         QTemporaryDir dir;
-        SystemPaths paths;
-        paths.aptCheck = dir.filePath("apt_check");
-        paths.rootFileSystem = dir.path();
-        QVERIFY(writeChecker(paths, listing, "0;0", QByteArray()));
+        QVERIFY(useChecker(dir, listing, "0;0", QByteArray()));
         if (answer == QMessageBox::NoButton)
             MessageBox::setAutoAnswer(true);
         else
@@ -203,13 +203,7 @@ private Q_SLOTS:
     void checkerRunsServeEvents()
     {
         QTemporaryDir dir;
-        SystemPaths paths;
-        paths.aptCheck = dir.filePath("apt_check");
-        paths.rootFileSystem = dir.path();
-        SystemPaths::setCurrent(paths);
-        QVERIFY(TestSupport::writeScript(paths.aptCheck,
-                                         "[ \"$1\" = -p ] && exec head -c 16000000 /dev/zero\n"
-                                         "exec sleep 60\n"));
+        QVERIFY(useChecker(dir, "[ \"$1\" = -p ] && exec head -c 16000000 /dev/zero\nexec sleep 60\n"));
         UpgradeRequestDialog request;
         QString listing;
         const int result =
@@ -222,7 +216,7 @@ private Q_SLOTS:
                              button(dialog, QDialogButtonBox::Ok)->click();
                          });
         QCOMPARE(result, int(QDialog::Rejected));
-        QCOMPARE(listing, "Error: " + paths.aptCheck + " printed more than expected");
+        QCOMPARE(listing, "Error: " + dir.filePath("apt_check") + " printed more than expected");
     }
 
     void stopAsksFirst_data()
