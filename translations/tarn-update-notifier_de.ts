@@ -114,12 +114,12 @@
 <context>
     <name>AptLocks</name>
     <message>
-        <location filename="../helper/aptlocks.cpp" line="+49"/>
+        <location filename="../helper/aptlocks.cpp" line="+41"/>
         <source>%1 is locked by a program the helper cannot name.</source>
         <translation>%1 ist von einem Programm gesperrt, das der Helfer nicht benennen kann.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>%1 is locked by process %2: %3</source>
         <translation>%1 ist von Prozess %2 gesperrt: %3</translation>
     </message>
@@ -299,7 +299,7 @@
 <context>
     <name>LockWatch</name>
     <message>
-        <location filename="../core/lockwatch.cpp" line="+85"/>
+        <location filename="../core/lockwatch.cpp" line="+84"/>
         <source>The package system is in use by another program</source>
         <translation>Das Paketsystem wird von einem anderen Programm verwendet</translation>
     </message>
@@ -317,7 +317,7 @@
         <translation>Aktualisierungsmelder</translation>
     </message>
     <message>
-        <location line="+108"/>
+        <location line="+107"/>
         <source>Remind me later in</source>
         <translation>Später erinnern in</translation>
     </message>
@@ -414,7 +414,7 @@
         <translation>%1: System ist aktuell</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+32"/>
         <source>%1: dpkg was interrupted, the package system needs a repair</source>
         <translation>%1: dpkg wurde unterbrochen, das Paketsystem muss repariert werden</translation>
     </message>
@@ -441,7 +441,7 @@ Klicken, um das System zu aktualisieren</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+208"/>
+        <location filename="../core/updatecheck.cpp" line="+210"/>
         <location line="+117"/>
         <source>Unable to run package management tool</source>
         <translation>Das Paketverwaltungsprogramm kann nicht gestartet werden</translation>
@@ -563,7 +563,7 @@ Bitte prüfen Sie die Einstellungen</translation>
         <translation>%1: Paketverwaltungsprogramm läuft</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+24"/>
         <source>Upgrade command does not set
 Please verify settings</source>
         <translation>Kein Aktualisierungsbefehl eingestellt
@@ -578,7 +578,7 @@ Bitte prüfen Sie die Einstellungen</translation>
 <context>
     <name>NotifierStarter</name>
     <message>
-        <location filename="../app/notifierstarter.cpp" line="+42"/>
+        <location filename="../app/notifierstarter.cpp" line="+46"/>
         <source>Quit application.</source>
         <translation>Anwendung beenden.</translation>
     </message>
@@ -652,7 +652,7 @@ Bitte prüfen Sie die Einstellungen</translation>
 <context>
     <name>PackageRun</name>
     <message>
-        <location filename="../helper/packagerun.cpp" line="+86"/>
+        <location filename="../helper/packagerun.cpp" line="+87"/>
         <source>Not all package lists could be updated; upgrading with the lists APT has.</source>
         <translation>Nicht alle Paketlisten konnten aktualisiert werden; das Upgrade verwendet die Listen, die APT hat.</translation>
     </message>
@@ -667,7 +667,7 @@ Bitte prüfen Sie die Einstellungen</translation>
         <translation>Der Ort der Paketdatenbank lässt sich nicht aus der APT-Konfiguration lesen</translation>
     </message>
     <message numerus="yes">
-        <location line="+74"/>
+        <location line="+82"/>
         <source>The package system was still locked after %n second(s); %1 gives up.</source>
         <translation>
             <numerusform>Das Paketsystem war nach %n Sekunde noch gesperrt; %1 gibt auf.</numerusform>
@@ -1541,7 +1541,7 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>Liste der Pakete</translation>
     </message>
     <message>
-        <location filename="../privileged/upgraderequestdialog.cpp" line="+187"/>
+        <location filename="../privileged/upgraderequestdialog.cpp" line="+186"/>
         <location line="+83"/>
         <source>Warning</source>
         <translation>Warnung</translation>
@@ -1577,7 +1577,7 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         </translation>
     </message>
     <message>
-        <location line="+91"/>
+        <location line="+83"/>
         <source>%1: </source>
         <translation>%1: </translation>
     </message>
@@ -1652,7 +1652,7 @@ zum Reparaturbefehl hinzugefügt werden</translation>
         <translation>%1 kB Speicherplatz belegt</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+18"/>
         <source>%1 (%2 =&gt; %3): held by the administrator; release it with &quot;apt-mark unhold %1&quot;</source>
         <translation>%1 (%2 =&gt; %3): vom Administrator gehalten; freigeben mit „apt-mark unhold %1“</translation>
     </message>

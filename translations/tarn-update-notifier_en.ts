@@ -114,12 +114,12 @@
 <context>
     <name>AptLocks</name>
     <message>
-        <location filename="../helper/aptlocks.cpp" line="+49" />
+        <location filename="../helper/aptlocks.cpp" line="+41" />
         <source>%1 is locked by a program the helper cannot name.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+2" />
+        <location line="+4" />
         <source>%1 is locked by process %2: %3</source>
         <translation type="unfinished" />
     </message>
@@ -299,7 +299,7 @@
 <context>
     <name>LockWatch</name>
     <message>
-        <location filename="../core/lockwatch.cpp" line="+85" />
+        <location filename="../core/lockwatch.cpp" line="+84" />
         <source>The package system is in use by another program</source>
         <translation type="unfinished" />
     </message>
@@ -317,7 +317,7 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+108" />
+        <location line="+107" />
         <source>Remind me later in</source>
         <translation type="unfinished" />
     </message>
@@ -403,7 +403,7 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+33" />
+        <location line="+32" />
         <source>%1: dpkg was interrupted, the package system needs a repair</source>
         <translation type="unfinished" />
     </message>
@@ -430,7 +430,7 @@ Click to run system upgrade</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../core/updatecheck.cpp" line="+208" />
+        <location filename="../core/updatecheck.cpp" line="+210" />
         <location line="+117" />
         <source>Unable to run package management tool</source>
         <translation type="unfinished" />
@@ -551,7 +551,7 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+18" />
+        <location line="+24" />
         <source>Upgrade command does not set
 Please verify settings</source>
         <translation type="unfinished" />
@@ -575,7 +575,7 @@ Please verify settings</source>
 <context>
     <name>NotifierStarter</name>
     <message>
-        <location filename="../app/notifierstarter.cpp" line="+42" />
+        <location filename="../app/notifierstarter.cpp" line="+46" />
         <source>Quit application.</source>
         <translation type="unfinished" />
     </message>
@@ -649,7 +649,7 @@ Please verify settings</source>
 <context>
     <name>PackageRun</name>
     <message>
-        <location filename="../helper/packagerun.cpp" line="+86" />
+        <location filename="../helper/packagerun.cpp" line="+87" />
         <source>Not all package lists could be updated; upgrading with the lists APT has.</source>
         <translation type="unfinished" />
     </message>
@@ -664,7 +664,7 @@ Please verify settings</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location line="+74" />
+        <location line="+82" />
         <source>The package system was still locked after %n second(s); %1 gives up.</source>
         <translation>
             <numerusform>The package system was still locked after %n second; %1 gives up.</numerusform>
@@ -1534,7 +1534,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../privileged/upgraderequestdialog.cpp" line="+187" />
+        <location filename="../privileged/upgraderequestdialog.cpp" line="+186" />
         <location line="+83" />
         <source>Warning</source>
         <translation type="unfinished" />
@@ -1570,7 +1570,7 @@ to fix broken command</source>
         </translation>
     </message>
     <message>
-        <location line="+91" />
+        <location line="+83" />
         <source>%1: </source>
         <translation type="unfinished" />
     </message>
@@ -1645,7 +1645,7 @@ to fix broken command</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location line="+22" />
+        <location line="+18" />
         <source>%1 (%2 =&gt; %3): held by the administrator; release it with "apt-mark unhold %1"</source>
         <translation type="unfinished" />
     </message>
